@@ -1,0 +1,45 @@
+// browser/browser.h - the main window, the remote listing and the commands on remote entries.
+#ifndef RUVEX_BROWSER_BROWSER_H
+#define RUVEX_BROWSER_BROWSER_H
+
+#include <windows.h>
+
+#include <string>
+
+#include "../names/names.h"
+
+// Set once when the main window opens and never cleared: the window through which every
+// control is addressed, and the owner of the choosers and the browser's message boxes.
+extern HWND g_mainWindow;
+
+// The text of the entry a command acts on, read back from the list. It holds the longest
+// name a listing can carry, so the name read back is never cut short and a command never
+// reaches a different entry whose name happens to be a prefix of it.
+extern char g_itemText[kNameBufferSize];
+
+// Shows the main window; returns when it has closed, the session closed with it.
+void ShowMainWindow();
+
+// Builds the file-type image list for the list and puts the pictures on the four buttons.
+void LoadImages();
+
+// Reloads the server's current directory into the path label and the list: the parent
+// entry, then the folders, then the files, each in the server's order.
+void RefreshListing();
+
+// Inserts one entry into the list view at `position`, with its picture and an indent of one.
+void InsertListEntry(HWND list, int position, const char *text, int imageIndex);
+
+// Asks the server to change to `name` (relative to where it is), then reloads the listing
+// whatever the answer.
+void ChangeDirectory(const char *name);
+
+// The commands on remote entries. Each runs to its end, then reloads the listing where the
+// remote directory may have changed.
+void UploadFile(const std::string &localPath);
+void DownloadFile();
+void DeleteSelectedEntry();
+void CreateFolder();
+void RenameEntry(int item, const char *newText);
+
+#endif

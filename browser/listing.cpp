@@ -1,0 +1,67 @@
+// browser/listing.cpp - reloading the remote directory into the list. The list is the only
+// copy of the directory: commands read their entry back from it.
+#include "browser.h"
+
+#include <commctrl.h>
+#include <wininet.h>
+
+#include <cstring>
+
+#include "../app/resource.h"
+#include "../ftp/session.h"
+#include "file_types.h"
+#include "listing_order.h"
+
+static const char kParentEntryText[] = "Up to parent directory";
+
+void InsertListEntry(HWND list, int position, const char *text, int imageIndex)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT;
+    item.iItem = position;
+    item.pszText = const_cast<char *>(text);
+    item.cchTextMax = (int)std::strlen(text);
+    item.iImage = imageIndex;
+    item.iIndent = 1;
+    SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+}
+
+static void ShowCurrentDirectory()
+{
+    char currentDirectory[MAX_PATH] = {};
+    DWORD length = sizeof currentDirectory;
+    // On failure the buffer stays empty, and so does the label.
+    (void)FtpGetCurrentDirectoryA(g_session.connection, currentDirectory, &length);
+    SetDlgItemTextA(g_mainWindow, IDC_PATH_LABEL, currentDirectory);
+}
+
+// Inserts every entry the server lists, unfiltered. An enumeration that fails part-way
+// leaves what came so far; one that cannot start leaves the parent entry alone.
+static void InsertListedEntries(HWND list)
+{
+    WIN32_FIND_DATAA found = {};
+    int foldersSoFar = 0;
+    HINTERNET find = FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    if (find != nullptr) {
+        do {
+            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const int icon = isFolder ? ICON_FOLDER : ClassifyFileName(found.cFileName);
+            InsertListEntry(list, NextInsertPosition(isFolder, &foldersSoFar), found.cFileName, icon);
+        } while (InternetFindNextFileA(find, &found));
+    }
+    (void)InternetCloseHandle(find);
+}
+
+void RefreshListing()
+{
+    ShowCurrentDirectory();
+    HWND list = GetDlgItem(g_mainWindow, IDC_FILE_LIST);
+    // A visible list view repaints on every insert, which costs far more than the insert;
+    // hold its drawing until the whole listing is in, so it changes once.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    InsertListEntry(list, kParentEntryPosition, kParentEntryText, ICON_PARENT);
+    InsertListedEntries(list);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}

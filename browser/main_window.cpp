@@ -1,0 +1,135 @@
+// browser/main_window.cpp - the main window: opening, closing, the list's notifications, the
+// buttons and the layout.
+#include "browser.h"
+
+#include <commctrl.h>
+#include <wininet.h>
+
+#include "../app/app.h"
+#include "../app/resource.h"
+#include "../dialogs/dialogs.h"
+#include "../ftp/session.h"
+#include "file_types.h"
+#include "layout.h"
+
+HWND g_mainWindow;
+char g_itemText[kNameBufferSize];
+
+void ChangeDirectory(const char *name)
+{
+    (void)FtpSetCurrentDirectoryA(g_session.connection, name);
+    RefreshListing();
+}
+
+static void OnMainInit(HWND window)
+{
+    g_mainWindow = window;
+    SetApplicationIcon(window);
+    LoadImages();
+    RefreshListing();
+}
+
+static void OnMainClose(HWND window)
+{
+    CloseSession();
+    // A folder prompt may still be open; end it too, so the command that opened it
+    // finds the session closed and the process can end.
+    EndOpenPrompts();
+    EndDialog(window, 0);
+}
+
+// A folder or the parent entry changes directory; a file is downloaded.
+static void OnItemActivate(int item)
+{
+    LVITEMA record = {};
+    record.mask = LVIF_TEXT | LVIF_IMAGE;
+    record.iItem = item;
+    record.pszText = g_itemText;
+    record.cchTextMax = sizeof g_itemText;
+    if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
+        return;  // no entry there: nothing was activated
+    switch (EntryKindOf(record.iImage)) {
+    case ENTRY_PARENT:
+        ChangeDirectory("..");  // never the entry's label
+        break;
+    case ENTRY_FOLDER:
+        ChangeDirectory(g_itemText);
+        break;
+    case ENTRY_FILE:
+        DownloadFile();
+        break;
+    }
+}
+
+// No notification result is ever set, so every label edit may start, and the list never
+// adopts an edited label itself: a new name shows only once the server lists it.
+static void OnMainNotify(const NMHDR *header)
+{
+    switch (header->code) {
+    case LVN_ITEMACTIVATE:
+        OnItemActivate(((const NMITEMACTIVATE *)header)->iItem);
+        break;
+    case LVN_ENDLABELEDITA: {
+        const NMLVDISPINFOA *edit = (const NMLVDISPINFOA *)header;
+        RenameEntry(edit->item.iItem, edit->item.pszText);  // null text: the edit was cancelled
+        break;
+    }
+    }
+}
+
+static void OnMainCommand(int id)
+{
+    switch (id) {
+    case IDC_UPLOAD:
+        UploadFile(ChooseFileToOpen());
+        break;
+    case IDC_REFRESH:
+        RefreshListing();
+        break;
+    case IDC_DELETE:
+        DeleteSelectedEntry();
+        break;
+    case IDC_NEW_FOLDER:
+        CreateFolder();
+        break;
+    }
+}
+
+static void OnMainSize()
+{
+    RECT client = {};
+    GetClientRect(g_mainWindow, &client);
+    for (const ControlPlace &place : ComputeMainLayout(client.right, client.bottom).place)
+        MoveWindow(GetDlgItem(g_mainWindow, place.id), place.x, place.y, place.width, place.height, TRUE);
+    UpdateWindow(g_mainWindow);
+}
+
+// Enter and Escape arrive as IDOK and IDCANCEL, which match no command: only the close box
+// closes the window.
+static INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnMainInit(window);
+        return TRUE;  // the focus goes to the first tab stop: the list
+    case WM_CLOSE:
+        OnMainClose(window);
+        return TRUE;
+    case WM_NOTIFY:
+        OnMainNotify((const NMHDR *)lParam);
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0)
+            OnMainCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_SIZE:
+        OnMainSize();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ShowMainWindow()
+{
+    (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+}

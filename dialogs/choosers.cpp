@@ -1,0 +1,45 @@
+// dialogs/choosers.cpp - the platform's open and save file choosers.
+#include "dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "../browser/browser.h"
+#include "../names/names.h"
+
+// One entry, "All Files, (*.*)", whose pattern is empty; the list ends with an empty label.
+static const char kAllFilesFilter[] = "All Files, (*.*)\0\0";
+
+// Shows a chooser with `fileName` as its name buffer; the chosen path, or "" when cancelled
+// or failed.
+static std::string RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const char *title, DWORD flags,
+                              char (&fileName)[kNameBufferSize])
+{
+    OPENFILENAMEA record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record without the later trailing fields
+    record.hwndOwner = g_mainWindow;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.lpstrFilter = kAllFilesFilter;
+    record.nFilterIndex = 1;
+    record.lpstrFile = fileName;
+    record.nMaxFile = kNameBufferSize;
+    record.lpstrTitle = title;
+    record.Flags = flags;
+    if (!showChooser(&record))
+        return std::string();
+    return std::string(fileName);
+}
+
+std::string ChooseFileToOpen()
+{
+    char fileName[kNameBufferSize] = {};
+    return RunChooser(GetOpenFileNameA, "Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, fileName);
+}
+
+// No OFN_OVERWRITEPROMPT: an existing file is replaced without a question.
+std::string ChooseFileToSave(const std::string &suggestedName)
+{
+    char fileName[kNameBufferSize] = {};
+    CopyTextToBuffer(fileName, sizeof fileName, suggestedName);
+    return RunChooser(GetSaveFileNameA, "Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, fileName);
+}

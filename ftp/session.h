@@ -1,0 +1,33 @@
+// ftp/session.h - the program's one FTP connection, through WinINet.
+#ifndef RUVEX_FTP_SESSION_H
+#define RUVEX_FTP_SESSION_H
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+constexpr INTERNET_PORT kFtpPort = 21;
+
+struct FtpSession {
+    HINTERNET internet;    // from InternetOpenA; null until the first connect attempt
+    HINTERNET connection;  // from InternetConnectA; non-null exactly while connected
+    DWORD_PTR context;     // only its address is used, as the context value of calls
+};
+
+extern FtpSession g_session;
+
+// Opens the internet library and logs in to `server` in active mode. Reports nothing:
+// the caller tests g_session.connection. Empty texts go to the library as absent, so an
+// empty user name and password log in anonymously.
+void ConnectSession(const std::string &server, INTERNET_PORT port, const std::string &userName,
+                    const std::string &password);
+
+// Closes the connection and the internet handle and forgets both, so that no later call
+// can reach the server through them.
+void CloseSession();
+
+// True while the session holds a connection.
+bool IsSessionOpen();
+
+#endif

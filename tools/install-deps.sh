@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building and testing Ruvex needs on a Debian machine: the i686
+# mingw-w64 cross compilers, 32-bit Wine, Xvfb and the screenshot tools, a real
+# FTP server, GoogleTest sources and clang's fuzzing runtime. Safe to run again.
+set -euo pipefail
+
+packages=(
+    cmake make g++ clang libclang-rt-14-dev
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    googletest
+    wine wine32:i386
+    xvfb xdotool imagemagick x11-utils
+    python3 python3-pyftpdlib
+    iproute2 util-linux procps file curl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
