@@ -1,0 +1,37 @@
+# Tests that need Windows: GoogleTest programs built with the cross compiler and run under
+# Wine, each in its own session (tests/harness/session.sh): a private network namespace,
+# an Xvfb display, a wineserver and the test FTP server. They share the build's Wine prefix,
+# so they run one at a time.
+add_subdirectory(${RUVEX_GOOGLETEST_DIR} googletest EXCLUDE_FROM_ALL)
+
+set(RUVEX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(RUVEX_SESSION ${CMAKE_SOURCE_DIR}/tests/harness/session.sh)
+
+add_library(ruvex_driver STATIC tests/harness/driver.cpp)
+target_link_libraries(ruvex_driver PUBLIC gtest comctl32 gdi32)
+target_compile_definitions(ruvex_driver PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+
+# ruvex_wine_test(NAME SOURCES... [NO_FTP] [TIMEOUT seconds]): a console program run in a session.
+function(ruvex_wine_test name)
+    cmake_parse_arguments(ARG "NO_FTP" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ruvex_driver gtest_main ${ARG_LIBRARIES})
+    target_link_options(${name} PRIVATE -static)
+    add_dependencies(${name} ruvex)
+    set(session_options)
+    if(ARG_NO_FTP)
+        list(APPEND session_options --no-ftp)
+    endif()
+    add_test(NAME ${name}
+             COMMAND ${RUVEX_SESSION} ${session_options} --screenshots ${CMAKE_BINARY_DIR}/screenshots
+                     -- wine $<TARGET_FILE:${name}>)
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${ARG_TIMEOUT}
+        RESOURCE_LOCK wineprefix
+        ENVIRONMENT "WINEPREFIX=${RUVEX_WINEPREFIX};RUVEX_EXE=$<TARGET_FILE:ruvex>")
+endfunction()
+
+ruvex_wine_test(e2e_login SOURCES tests/e2e/test_login.cpp)

@@ -1,0 +1,111 @@
+// tests/harness/driver.h - drives the real ruvex.exe from outside, as a person would: finds
+// its windows by title, types into fields, presses buttons and keys, reads message boxes and
+// the list, and reads the exit code. Runs under Wine inside a session (session.sh), which
+// provides the FTP server and its files on drive Z:.
+#ifndef RUVEX_TESTS_HARNESS_DRIVER_H
+#define RUVEX_TESTS_HARNESS_DRIVER_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+constexpr DWORD kWaitMs = 15000;
+
+// ---- The session's files: the FTP root, the server's command log, its fault rules ----
+
+std::string SessionPath(const char *variable);  // a session variable's Unix path, as a Windows path
+std::string FtpRootPath(const std::string &relative = "");
+void WriteLocalFile(const std::string &path, const std::string &bytes);
+bool ReadLocalFile(const std::string &path, std::string *bytes);
+bool LocalFileExists(const std::string &path);
+void MakeLocalFolder(const std::string &path);
+void RemoveLocalTree(const std::string &path);  // the folder's content and the folder
+// An empty FTP root, an empty command log and no fault rules.
+void ResetServer();
+// Lists a remote folder in exactly this order (names relative to the FTP root's `folder`).
+void SetListingOrder(const std::string &folder, const std::vector<std::string> &names);
+void SetServerFaults(const std::string &rules);
+std::string ServerLog();
+// The commands the server received (log lines without the connection id), in order.
+std::vector<std::string> ServerCommands();
+size_t CountCommandsStartingWith(const std::string &prefix);
+
+// ---- The program ----
+
+struct RuvexProcess {
+    HANDLE process;
+    DWORD id;
+};
+
+bool StartRuvex(RuvexProcess *ruvex);
+// The exit code, or STILL_ACTIVE when the process is still running after `timeoutMs`.
+DWORD WaitForExit(const RuvexProcess &ruvex, DWORD timeoutMs = kWaitMs);
+void EndRuvex(RuvexProcess *ruvex);  // kills it if still running, closes the handle
+
+// ---- Windows ----
+
+// A visible top-level window of the process with exactly this title; null after the timeout.
+HWND WaitForWindow(const RuvexProcess &ruvex, const char *title, DWORD timeoutMs = kWaitMs);
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs);
+std::vector<HWND> VisibleWindows(const RuvexProcess &ruvex, const char *title);
+std::string WindowText(HWND window);
+std::string ControlText(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, const std::string &text);
+void PressButton(HWND dialog, int id);  // as a click: WM_COMMAND with notification code 0
+void PressKey(HWND target, UINT virtualKey);  // a key typed while `target` has the focus
+void CloseByCloseBox(HWND window);
+// Waits until the program has handled what was sent to it and waits for input again.
+void Settle(HWND window);
+// Polls `condition` until it holds or the time runs out.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+// ---- Message boxes ----
+
+struct MessageBoxSeen {
+    HWND window;
+    HWND owner;
+    std::string caption;
+    std::string text;
+};
+// A message box of the process (a dialog holding static text 0xFFFF); false after the timeout.
+bool WaitForMessageBox(const RuvexProcess &ruvex, MessageBoxSeen *seen, DWORD timeoutMs = kWaitMs);
+void DismissMessageBox(const MessageBoxSeen &seen);
+
+// ---- The list view, read and used across the process boundary ----
+
+struct ListEntry {
+    std::string text;
+    int image;
+    int indent;
+};
+std::vector<ListEntry> ReadList(const RuvexProcess &ruvex, HWND list);
+std::vector<std::string> ListTexts(const RuvexProcess &ruvex, HWND list);
+int FindListEntry(const RuvexProcess &ruvex, HWND list, const std::string &text);  // -1 when absent
+void ClickListItem(const RuvexProcess &ruvex, HWND list, int index);
+void DoubleClickListItem(const RuvexProcess &ruvex, HWND list, int index);
+void ClickListEmptySpace(HWND list);  // far below the last entry, deselecting
+
+// ---- The common file choosers (Wine's explorer-style dialogs) ----
+
+// Types `path` into the chooser's file name field and presses its default button.
+void ChooseInFileDialog(HWND chooser, const std::string &path);
+void CancelFileDialog(HWND chooser);
+std::string FileDialogName(HWND chooser);  // what the file name field shows
+
+// ---- Pictures ----
+
+// Saves the window as RUVEX_SCREENSHOTS/<name>.bmp when the session asked for screenshots.
+void SaveScreenshot(HWND window, const char *name);
+
+#endif
