@@ -35,3 +35,5 @@ function(ruvex_wine_test name)
 endfunction()
 
 ruvex_wine_test(e2e_login SOURCES tests/e2e/test_login.cpp)
+ruvex_wine_test(e2e_browser SOURCES tests/e2e/test_browser.cpp)
+ruvex_wine_test(e2e_file_ops SOURCES tests/e2e/test_file_ops.cpp)
