@@ -37,5 +37,7 @@ set_property(SOURCE app/ruvex.rc APPEND PROPERTY OBJECT_DEPENDS ${RUVEX_PICTURE_
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RUVEX_PICTURES_DIR}")
 
 if(BUILD_TESTING)
+    add_test(NAME exe_is_standalone_gui_pe32
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh $<TARGET_FILE:ruvex>)
     include(cmake/WineTests.cmake)
 endif()

@@ -4,8 +4,9 @@
 # the test FTP server on 127.0.0.1 port 21 serving a fresh, empty root. Then it runs the
 # given command and tears all of it down, whatever happened. Exit status: the command's.
 #
-#   session.sh [--no-ftp] [--screenshots DIR] -- COMMAND [ARGS...]
+#   session.sh [--no-ftp] [--screenshots DIR] [--own-display] -- COMMAND [ARGS...]
 #
+# --own-display keeps the caller's DISPLAY (a person's screen) instead of starting Xvfb.
 # The command sees RUVEX_FTP_ROOT, RUVEX_FTP_LOG and RUVEX_FTP_FAULTS (Unix paths; under
 # Wine the same files are on drive Z:), RUVEX_SESSION_DIR (scratch space), DISPLAY and
 # WINEPREFIX. Bitmaps the command leaves as DIR/*.bmp are turned into PNGs.
@@ -20,15 +21,17 @@ fi
 
 with_ftp=1
 screenshots=
+own_display=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --no-ftp) with_ftp=0; shift ;;
         --screenshots) screenshots=$2; shift 2 ;;
+        --own-display) own_display=1; shift ;;
         --) shift; break ;;
         *) echo "session.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
-[ $# -gt 0 ] || { echo "usage: session.sh [--no-ftp] [--screenshots DIR] -- COMMAND..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: session.sh [--no-ftp] [--screenshots DIR] [--own-display] -- COMMAND..." >&2; exit 2; }
 
 ip link set lo up
 
@@ -54,11 +57,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and tells us which.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-xvfb_pid=$!
-read -r -t 20 display <&3 || { echo "session.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$display
+if [ "$own_display" = 0 ] || [ -z "${DISPLAY:-}" ]; then
+    # Xvfb picks a free display itself and tells us which.
+    exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+    xvfb_pid=$!
+    read -r -t 20 display <&3 || { echo "session.sh: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=:$display
+fi
 
 # Wine's sockets live in the wineserver, so it must start inside this namespace. Its helper
 # processes keep the pipes of the command that started them, so start them here, silenced.

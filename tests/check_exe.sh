@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Checks that ruvex.exe runs on a bare 32-bit Windows: a PE32 for i386, GUI subsystem, with
+# its C and C++ runtime linked in, so that it imports nothing but the system's own DLLs.
+set -euo pipefail
+exe=$1
+objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+headers=$($objdump -p "$exe")
+status=0
+fail() { echo "FAIL: $*"; status=1; }
+
+grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 for i386"
+grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || fail "not a PE32 (optional header magic 0x10b)"
+grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the Windows GUI subsystem"
+
+system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|wininet|msvcrt|advapi32|shell32|ole32)\.dll$'
+while read -r dll; do
+    grep -Eiq "$system_dlls" <<<"$dll" || fail "imports a DLL that is not the system's: $dll"
+    echo "imports $dll"
+done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
+[ $status -eq 0 ] && echo "ruvex.exe: PE32 i386, GUI subsystem, system DLLs only"
+exit $status
