@@ -8,7 +8,7 @@ set(RUVEX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(RUVEX_SESSION ${CMAKE_SOURCE_DIR}/tests/harness/session.sh)
 
 add_library(ruvex_driver STATIC tests/harness/driver.cpp)
-target_link_libraries(ruvex_driver PUBLIC gtest comctl32 gdi32)
+target_link_libraries(ruvex_driver PUBLIC comctl32 gdi32)
 target_compile_definitions(ruvex_driver PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 
 # ruvex_wine_test(NAME SOURCES... [NO_FTP] [TIMEOUT seconds]): a console program run in a session.
