@@ -1,0 +1,357 @@
+#!/usr/bin/env python3
+"""Turns the picture sources in app/pictures/ into the program's bitmaps and icon.
+
+Usage: make_pictures.py [--out DIR] [--contact-sheet FILE.png]
+
+--out writes DIR/400.bmp ... DIR/413.bmp, DIR/450.bmp ... DIR/453.bmp and DIR/app.ico,
+the files the resource script names. --contact-sheet writes one PNG that shows every
+picture enlarged and at its real size, for review. Standard library only, and the
+output depends on nothing but the sources, so the same sources give the same bytes.
+
+A pixel-art source (*.txt) is a palette, one line per colour such as `o = #F2B233`
+or `o = #F2B23380` (with alpha), followed by the rows of the picture, one character
+per pixel. Lines starting with "# " are comments. The icon is drawn by a Python
+source (*.py) that defines colour_at(x, y), sampled several times per pixel so that
+its edges come out smooth.
+"""
+
+import argparse
+import importlib.util
+import os
+import re
+import struct
+import sys
+import zlib
+
+SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app", "pictures")
+
+# Identifier, source file and pixel format of every bitmap. 411 is a second copy of the
+# landscape picture, so it is made from the same source as 408.
+BITMAPS = [
+    (400, "400_folder.txt", "rgb24"),
+    (401, "401_pdf.txt", "rgb24"),
+    (402, "402_program.txt", "rgba32"),
+    (403, "403_archive.txt", "rgba32"),
+    (404, "404_spreadsheet.txt", "rgb24"),
+    (405, "405_media.txt", "rgba32"),
+    (406, "406_flash.txt", "rgb24"),
+    (407, "407_web_page.txt", "rgba32"),
+    (408, "408_picture.txt", "rgba32"),
+    (409, "409_file.txt", "rgb24"),
+    (410, "410_php.txt", "rgb24"),
+    (411, "408_picture.txt", "rgba32"),
+    (412, "412_parent.txt", "rgba32"),
+    (413, "413_document.txt", "rgb24"),
+    (450, "450_refresh.txt", "pal8"),
+    (451, "451_upload.txt", "pal8"),
+    (452, "452_new_folder.txt", "pal8"),
+    (453, "453_delete.txt", "pal8"),
+]
+ICON_ID = 1000
+ICON_SOURCE = "1000_app_icon.py"
+ICON_SIZE = 32
+ICON_SAMPLES = 8  # per pixel and axis
+
+WHITE = (255, 255, 255)
+PALETTE_LINE = re.compile(r"^(\S) = #([0-9A-Fa-f]{6})([0-9A-Fa-f]{2})?$")
+
+
+def fail(message):
+    sys.exit("make_pictures: " + message)
+
+
+# ---------------------------------------------------------------------------- sources
+
+def read_pixel_art(path):
+    """Returns (palette, rows): palette maps a character to (r, g, b, a) in file order,
+    rows is a list of strings of equal length that use only palette characters."""
+    palette = {}
+    rows = []
+    with open(path, encoding="ascii") as source:
+        for number, line in enumerate(source, 1):
+            line = line.rstrip("\n").rstrip()
+            if not line or line == "#" or line.startswith("# "):
+                continue
+            match = PALETTE_LINE.match(line)
+            if match and not rows:
+                key, rgb, alpha = match.groups()
+                if key in palette:
+                    fail("%s:%d: colour %r defined twice" % (path, number, key))
+                value = int(rgb, 16)
+                palette[key] = (value >> 16, (value >> 8) & 255, value & 255,
+                                int(alpha, 16) if alpha else 255)
+                continue
+            unknown = set(line) - set(palette)
+            if unknown:
+                fail("%s:%d: characters without a colour: %s" % (path, number, "".join(sorted(unknown))))
+            if rows and len(line) != len(rows[0]):
+                fail("%s:%d: row is %d wide, not %d" % (path, number, len(line), len(rows[0])))
+            rows.append(line)
+    if not rows:
+        fail("%s: no rows" % path)
+    return palette, rows
+
+
+def check_pixel_format(path, palette, rows, pixel_format):
+    width, height = len(rows[0]), len(rows)
+    expected = (15, 14) if os.path.basename(path).startswith("451") else (16, 16)
+    if (width, height) != expected:
+        fail("%s: picture is %dx%d, not %dx%d" % (path, width, height, *expected))
+    if pixel_format != "rgba32" and any(colour[3] != 255 for colour in palette.values()):
+        fail("%s: only the 32-bit pictures may use alpha" % path)
+    if pixel_format == "pal8":
+        used = set("".join(rows))
+        if len(used) > 256:
+            fail("%s: more than 256 colours" % path)
+
+
+def load_icon_drawing(path):
+    spec = importlib.util.spec_from_file_location("app_icon_drawing", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module.colour_at
+
+
+def render_drawing(colour_at, size, samples):
+    """Samples colour_at on a samples x samples grid inside every pixel and averages
+    with alpha weighting, giving rows (top first) of (r, g, b, a) byte tuples."""
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            total_r = total_g = total_b = total_a = 0.0
+            for sy in range(samples):
+                for sx in range(samples):
+                    r, g, b, a = colour_at(x + (sx + 0.5) / samples, y + (sy + 0.5) / samples)
+                    total_r += r * a
+                    total_g += g * a
+                    total_b += b * a
+                    total_a += a
+            count = samples * samples
+            alpha = to_byte(total_a / count)
+            if alpha == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append((to_byte(total_r / total_a), to_byte(total_g / total_a),
+                            to_byte(total_b / total_a), alpha))
+        rows.append(row)
+    return rows
+
+
+def to_byte(value):
+    return max(0, min(255, int(value * 255 + 0.5)))
+
+
+def pixels_of(palette, rows):
+    return [[palette[key] for key in row] for row in rows]
+
+
+# ---------------------------------------------------------------------------- file formats
+
+def info_header(width, height, bits, image_size, colours_used=0):
+    # BITMAPINFOHEADER; a positive height means the rows are stored bottom-up.
+    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, image_size, 0, 0,
+                       colours_used, 0)
+
+
+def file_header(pixel_offset, file_size):
+    return struct.pack("<2sIHHI", b"BM", file_size, 0, 0, pixel_offset)
+
+
+def padded(row_bytes):
+    return row_bytes + b"\0" * (-len(row_bytes) % 4)
+
+
+def bitmap_file(width, height, bits, palette_bytes, rows_bottom_up, colours_used=0):
+    pixel_data = b"".join(padded(row) for row in rows_bottom_up)
+    offset = 14 + 40 + len(palette_bytes)
+    return (file_header(offset, offset + len(pixel_data))
+            + info_header(width, height, bits, len(pixel_data), colours_used)
+            + palette_bytes + pixel_data)
+
+
+def encode_rgb24(pixels):
+    rows = [bytes(channel for r, g, b, _ in row for channel in (b, g, r)) for row in reversed(pixels)]
+    return bitmap_file(len(pixels[0]), len(pixels), 24, b"", rows)
+
+
+def transparent_as(pixel, colour):
+    return pixel if pixel[3] else colour + (0,)
+
+
+def bgra(pixel):
+    r, g, b, a = pixel
+    return bytes((b, g, r, a))
+
+
+def encode_rgba32(pixels):
+    # Fully transparent pixels are white, so that a list drawn without alpha shows them
+    # like the white list background.
+    rows = [b"".join(bgra(transparent_as(pixel, WHITE)) for pixel in row) for row in reversed(pixels)]
+    return bitmap_file(len(pixels[0]), len(pixels), 32, b"", rows)
+
+
+def encode_pal8(palette, rows):
+    keys = list(palette)
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b, _ in palette.values())
+    table += b"\0" * (4 * 256 - len(table))
+    index = {key: position for position, key in enumerate(keys)}
+    data = [bytes(index[key] for key in row) for row in reversed(rows)]
+    return bitmap_file(len(rows[0]), len(rows), 8, table, data, colours_used=256)
+
+
+def encode_icon(pixels):
+    """An .ico file with one 32x32 32-bit image: colour rows, then the AND mask, both
+    bottom-up. Transparent pixels are black with the mask bit set, so that drawing
+    without alpha (screen AND mask XOR colour) leaves the screen unchanged."""
+    size = len(pixels)
+    colour = b"".join(bgra(transparent_as(pixel, (0, 0, 0))) for row in reversed(pixels) for pixel in row)
+    mask = b""
+    for row in reversed(pixels):
+        bits = 0
+        for pixel in row:
+            bits = (bits << 1) | (pixel[3] == 0)
+        mask += padded(bits.to_bytes(size // 8, "big"))
+    image = info_header(size, size * 2, 32, len(colour) + len(mask)) + colour + mask
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
+    return directory + entry + image
+
+
+# ---------------------------------------------------------------------------- contact sheet
+
+DIGITS = {  # 3x5 digits for the labels
+    "0": "111101101101111", "1": "010110010010111", "2": "111001111100111",
+    "3": "111001111001111", "4": "101101111001001", "5": "111100111001111",
+    "6": "111100111101111", "7": "111001010010010", "8": "111101111101111",
+    "9": "111101111001111",
+}
+SHEET_BACKGROUND = (236, 238, 241)
+LABEL_COLOUR = (40, 44, 52)
+CHECKER = ((255, 255, 255), (214, 218, 224))
+SCALE = 8
+LABEL_SCALE = 3
+
+
+def blend(pixel, under):
+    r, g, b, a = pixel
+    return tuple((channel * a + base * (255 - a) + 127) // 255 for channel, base in zip((r, g, b), under))
+
+
+def new_canvas(width, height):
+    return [[SHEET_BACKGROUND] * width for _ in range(height)]
+
+
+def paste(canvas, pixels, left, top, scale, under):
+    """Draws pixels enlarged by scale, compositing alpha over under(x, y)."""
+    for y, row in enumerate(pixels):
+        for x, pixel in enumerate(row):
+            for dy in range(scale):
+                for dx in range(scale):
+                    px, py = left + x * scale + dx, top + y * scale + dy
+                    canvas[py][px] = blend(pixel, under(px, py))
+
+
+def checkerboard(px, py):
+    return CHECKER[(px // 8 + py // 8) % 2]
+
+
+def draw_label(canvas, text, left, top):
+    for position, digit in enumerate(text):
+        pattern = DIGITS[digit]
+        for bit, value in enumerate(pattern):
+            if value == "1":
+                x0 = left + (position * 4 + bit % 3) * LABEL_SCALE
+                y0 = top + (bit // 3) * LABEL_SCALE
+                for dy in range(LABEL_SCALE):
+                    for dx in range(LABEL_SCALE):
+                        canvas[y0 + dy][x0 + dx] = LABEL_COLOUR
+
+
+def contact_sheet(pictures):
+    """pictures: (label, pixels) in display order. Each gets a cell with its label, the
+    picture enlarged over a checkerboard, and below it the real size and twice the size
+    over white, where the list view draws them. Cells fill rows of at most 7 small ones."""
+    max_width = 12 + 7 * (16 * SCALE + 24)
+    placed = []  # (label, pixels, left, top)
+    left, top, row_height = 12, 12, 0
+    for label, pixels in pictures:
+        size = len(pixels)
+        cell_width = size * SCALE + 24
+        if left + cell_width > max_width:
+            left, top, row_height = 12, top + row_height, 0
+        placed.append((label, pixels, left, top))
+        left += cell_width
+        row_height = max(row_height, 20 + size * SCALE + 8 + 2 * size + 20)
+    canvas = new_canvas(max_width, top + row_height)
+    for label, pixels, left, top in placed:
+        size = len(pixels)
+        draw_label(canvas, label, left, top)
+        paste(canvas, pixels, left, top + 20, SCALE, checkerboard)
+        small_top = top + 20 + size * SCALE + 8
+        paste(canvas, pixels, left, small_top, 1, lambda px, py: WHITE)
+        paste(canvas, pixels, left + size + 8, small_top, 2, lambda px, py: WHITE)
+    return canvas
+
+
+def png_file(canvas):
+    height, width = len(canvas), len(canvas[0])
+    raw = b"".join(b"\0" + bytes(channel for pixel in row for channel in pixel) for row in canvas)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
+# ---------------------------------------------------------------------------- main
+
+def build(source_dir):
+    """Returns ({file name: bytes}, [(label, pixels) for the contact sheet])."""
+    files = {}
+    previews = []
+    for identifier, source, pixel_format in BITMAPS:
+        path = os.path.join(source_dir, source)
+        palette, rows = read_pixel_art(path)
+        check_pixel_format(path, palette, rows, pixel_format)
+        pixels = pixels_of(palette, rows)
+        if pixel_format == "rgb24":
+            files["%d.bmp" % identifier] = encode_rgb24(pixels)
+        elif pixel_format == "rgba32":
+            files["%d.bmp" % identifier] = encode_rgba32(pixels)
+        else:
+            files["%d.bmp" % identifier] = encode_pal8(palette, rows)
+        previews.append((str(identifier), pixels))
+    icon = render_drawing(load_icon_drawing(os.path.join(source_dir, ICON_SOURCE)), ICON_SIZE, ICON_SAMPLES)
+    files["app.ico"] = encode_icon(icon)
+    previews.append((str(ICON_ID), icon))
+    return files, previews
+
+
+def write_file(path, data):
+    with open(path, "wb") as output:
+        output.write(data)
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Makes Ruvex's bitmaps and icon from app/pictures/.")
+    parser.add_argument("--out", metavar="DIR", help="write the .bmp files and app.ico into DIR")
+    parser.add_argument("--contact-sheet", metavar="FILE", help="write a PNG showing every picture")
+    parser.add_argument("--sources", metavar="DIR", default=SOURCE_DIR, help=argparse.SUPPRESS)
+    arguments = parser.parse_args()
+    if not arguments.out and not arguments.contact_sheet:
+        parser.error("nothing to do: give --out and/or --contact-sheet")
+    files, previews = build(arguments.sources)
+    if arguments.out:
+        os.makedirs(arguments.out, exist_ok=True)
+        for name, data in sorted(files.items()):
+            write_file(os.path.join(arguments.out, name), data)
+    if arguments.contact_sheet:
+        write_file(arguments.contact_sheet, png_file(contact_sheet(previews)))
+
+
+if __name__ == "__main__":
+    main()
