@@ -89,6 +89,9 @@ def read_pixel_art(path):
             rows.append(line)
     if not rows:
         fail("%s: no rows" % path)
+    unused = set(palette) - set("".join(rows))
+    if unused:
+        fail("%s: colours defined but not used: %s" % (path, "".join(sorted(unused))))
     return palette, rows
 
 

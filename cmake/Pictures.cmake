@@ -1,0 +1,32 @@
+# The bitmaps and the application icon, drawn from the sources in app/pictures/ by
+# tools/make_pictures.py into ${RUVEX_PICTURES_DIR}, where the resource script finds them.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+
+get_filename_component(_ruvex_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(RUVEX_PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
+
+set(_ruvex_picture_tool ${_ruvex_root}/tools/make_pictures.py)
+# Every file in app/pictures/ is a source; a new one makes CMake look again.
+file(GLOB _ruvex_picture_sources CONFIGURE_DEPENDS ${_ruvex_root}/app/pictures/*)
+
+set(_ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/app.ico)
+foreach(_id RANGE 400 413)
+    list(APPEND _ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/${_id}.bmp)
+endforeach()
+foreach(_id RANGE 450 453)
+    list(APPEND _ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/${_id}.bmp)
+endforeach()
+
+add_custom_command(
+    OUTPUT ${_ruvex_picture_outputs}
+    COMMAND ${Python3_EXECUTABLE} ${_ruvex_picture_tool} --out ${RUVEX_PICTURES_DIR}
+    DEPENDS ${_ruvex_picture_tool} ${_ruvex_picture_sources}
+    COMMENT "Drawing the bitmaps and the application icon"
+    VERBATIM)
+# Part of "all", so that the format test below always finds the files after a build.
+add_custom_target(ruvex_pictures ALL DEPENDS ${_ruvex_picture_outputs})
+
+if(BUILD_TESTING AND NOT CMAKE_CROSSCOMPILING)
+    add_test(NAME pictures_format
+             COMMAND ${Python3_EXECUTABLE} ${_ruvex_root}/tests/pictures/test_pictures.py ${RUVEX_PICTURES_DIR})
+endif()
