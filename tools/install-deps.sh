@@ -8,7 +8,7 @@ packages=(
     cmake make g++ clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
     googletest
-    wine wine32:i386
+    wine wine32:i386 fonts-wine
     xvfb xdotool imagemagick x11-utils
     python3 python3-pyftpdlib
     iproute2 util-linux procps file curl

@@ -76,9 +76,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # itself, as Windows would, instead of leaving them to a window manager we do not run.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-else
-    wineboot >/dev/null 2>&1
+    # This Wine does not find its own fonts (Marlett draws the caption buttons) by itself.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    # The desktop came up with the new prefix; start again so that it is the virtual one.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1
 fi
+wineboot >/dev/null 2>&1
 
 if [ "$with_ftp" = 1 ]; then
     ready=$RUVEX_SESSION_DIR/ftp.ready
