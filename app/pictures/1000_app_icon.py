@@ -51,7 +51,7 @@ def globe_colour(x, y):
     length = math.sqrt(sum(c * c for c in light))
     diffuse = max(0.0, (nx * light[0] + ny * light[1] + nz * light[2]) / length)
     colour = mix(GLOBE_DARK, GLOBE_LIGHT, diffuse ** 1.4)
-    if grid_distance(nx, ny, nz) < 0.03:
+    if grid_distance(nx, ny, nz) < 0.04:
         colour = over(GRID, 0.30, colour)
     return colour
 
@@ -60,7 +60,7 @@ def grid_distance(nx, ny, nz):
     """How far (in radii) the point is from the nearest parallel or meridian."""
     parallels = min(abs(ny - level) for level in (-0.5, 0.0, 0.5))
     meridians = []
-    for longitude in (-0.9, -0.35, 0.35, 0.9):
+    for longitude in (-0.75, 0.75):
         # A meridian through longitude l: points whose x / sqrt(1 - y^2) is sin(l).
         width = math.sqrt(max(1e-6, 1.0 - ny * ny))
         meridians.append(abs(nx / width - math.sin(longitude)) * width)
