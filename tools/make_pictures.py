@@ -25,27 +25,27 @@ import zlib
 
 SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app", "pictures")
 
-# Identifier, source file and pixel format of every bitmap. 411 is a second copy of the
-# landscape picture, so it is made from the same source as 408.
+# Identifier, source file, pixel format and size of every bitmap. 411 is a second copy
+# of the landscape picture, so it is made from the same source as 408.
 BITMAPS = [
-    (400, "400_folder.txt", "rgb24"),
-    (401, "401_pdf.txt", "rgb24"),
-    (402, "402_program.txt", "rgba32"),
-    (403, "403_archive.txt", "rgba32"),
-    (404, "404_spreadsheet.txt", "rgb24"),
-    (405, "405_media.txt", "rgba32"),
-    (406, "406_flash.txt", "rgb24"),
-    (407, "407_web_page.txt", "rgba32"),
-    (408, "408_picture.txt", "rgba32"),
-    (409, "409_file.txt", "rgb24"),
-    (410, "410_php.txt", "rgb24"),
-    (411, "408_picture.txt", "rgba32"),
-    (412, "412_parent.txt", "rgba32"),
-    (413, "413_document.txt", "rgb24"),
-    (450, "450_refresh.txt", "pal8"),
-    (451, "451_upload.txt", "pal8"),
-    (452, "452_new_folder.txt", "pal8"),
-    (453, "453_delete.txt", "pal8"),
+    (400, "400_folder.txt", "rgb24", (16, 16)),
+    (401, "401_pdf.txt", "rgb24", (16, 16)),
+    (402, "402_program.txt", "rgba32", (16, 16)),
+    (403, "403_archive.txt", "rgba32", (16, 16)),
+    (404, "404_spreadsheet.txt", "rgb24", (16, 16)),
+    (405, "405_media.txt", "rgba32", (16, 16)),
+    (406, "406_flash.txt", "rgb24", (16, 16)),
+    (407, "407_web_page.txt", "rgba32", (16, 16)),
+    (408, "408_picture.txt", "rgba32", (16, 16)),
+    (409, "409_file.txt", "rgb24", (16, 16)),
+    (410, "410_php.txt", "rgb24", (16, 16)),
+    (411, "408_picture.txt", "rgba32", (16, 16)),
+    (412, "412_parent.txt", "rgba32", (16, 16)),
+    (413, "413_document.txt", "rgb24", (16, 16)),
+    (450, "450_refresh.txt", "pal8", (16, 16)),
+    (451, "451_upload.txt", "pal8", (15, 14)),
+    (452, "452_new_folder.txt", "pal8", (16, 16)),
+    (453, "453_delete.txt", "pal8", (16, 16)),
 ]
 ICON_ID = 1000
 ICON_SOURCE = "1000_app_icon.py"
@@ -95,17 +95,11 @@ def read_pixel_art(path):
     return palette, rows
 
 
-def check_pixel_format(path, palette, rows, pixel_format):
-    width, height = len(rows[0]), len(rows)
-    expected = (15, 14) if os.path.basename(path).startswith("451") else (16, 16)
-    if (width, height) != expected:
-        fail("%s: picture is %dx%d, not %dx%d" % (path, width, height, *expected))
+def check_pixel_format(path, palette, rows, pixel_format, size):
+    if (len(rows[0]), len(rows)) != size:
+        fail("%s: picture is %dx%d, not %dx%d" % (path, len(rows[0]), len(rows), *size))
     if pixel_format != "rgba32" and any(colour[3] != 255 for colour in palette.values()):
         fail("%s: only the 32-bit pictures may use alpha" % path)
-    if pixel_format == "pal8":
-        used = set("".join(rows))
-        if len(used) > 256:
-            fail("%s: more than 256 colours" % path)
 
 
 def load_icon_drawing(path):
@@ -195,10 +189,10 @@ def encode_rgba32(pixels):
 
 
 def encode_pal8(palette, rows):
-    keys = list(palette)
+    # Colour table in the order the source lists the colours; unused entries are black.
     table = b"".join(bytes((b, g, r, 0)) for r, g, b, _ in palette.values())
     table += b"\0" * (4 * 256 - len(table))
-    index = {key: position for position, key in enumerate(keys)}
+    index = {key: position for position, key in enumerate(palette)}
     data = [bytes(index[key] for key in row) for row in reversed(rows)]
     return bitmap_file(len(rows[0]), len(rows), 8, table, data, colours_used=256)
 
@@ -316,10 +310,10 @@ def build(source_dir):
     """Returns ({file name: bytes}, [(label, pixels) for the contact sheet])."""
     files = {}
     previews = []
-    for identifier, source, pixel_format in BITMAPS:
+    for identifier, source, pixel_format, size in BITMAPS:
         path = os.path.join(source_dir, source)
         palette, rows = read_pixel_art(path)
-        check_pixel_format(path, palette, rows, pixel_format)
+        check_pixel_format(path, palette, rows, pixel_format, size)
         pixels = pixels_of(palette, rows)
         if pixel_format == "rgb24":
             files["%d.bmp" % identifier] = encode_rgb24(pixels)
@@ -343,11 +337,10 @@ def main():
     parser = argparse.ArgumentParser(description="Makes Ruvex's bitmaps and icon from app/pictures/.")
     parser.add_argument("--out", metavar="DIR", help="write the .bmp files and app.ico into DIR")
     parser.add_argument("--contact-sheet", metavar="FILE", help="write a PNG showing every picture")
-    parser.add_argument("--sources", metavar="DIR", default=SOURCE_DIR, help=argparse.SUPPRESS)
     arguments = parser.parse_args()
     if not arguments.out and not arguments.contact_sheet:
         parser.error("nothing to do: give --out and/or --contact-sheet")
-    files, previews = build(arguments.sources)
+    files, previews = build(SOURCE_DIR)
     if arguments.out:
         os.makedirs(arguments.out, exist_ok=True)
         for name, data in sorted(files.items()):

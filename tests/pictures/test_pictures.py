@@ -186,11 +186,9 @@ class FileTypeBitmaps(unittest.TestCase):
 
     def test_blank_page_has_no_colour(self):
         _, _, rows = read_bitmap(self, 409)
-        kinds = {colour_class(pixel[:3]) for row in rows for pixel in row}
-        self.assertLessEqual(kinds, {"white", "grey", "dark", "blue"})
         saturated = [pixel for row in rows for pixel in row
                      if colorsys.rgb_to_hls(*(c / 255 for c in pixel[:3]))[2] > 0.3]
-        self.assertEqual(saturated, [], "a blank page")
+        self.assertEqual(saturated, [], "a blank page: white and greys only")
 
     def test_second_picture_copy_is_identical(self):
         self.assertEqual(read("411.bmp"), read("408.bmp"))
@@ -215,7 +213,7 @@ class FileTypeBitmaps(unittest.TestCase):
         extents = drawn_rows(rows, lambda pixel: pixel[3] == 0)
         widths = [last - first + 1 for first, last in extents]
         self.assertLessEqual(widths[0], 4, "the tip is at the top")
-        self.assertEqual(widths.index(max(widths)) < len(widths) // 2, True, "the head is in the upper half")
+        self.assertLess(widths.index(max(widths)), len(widths) // 2, "the head is in the upper half")
         self.assertGreater(widths[-1], widths[0], "the shaft ends at the bottom")
 
 
