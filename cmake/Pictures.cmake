@@ -6,8 +6,10 @@ get_filename_component(_ruvex_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(RUVEX_PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
 
 set(_ruvex_picture_tool ${_ruvex_root}/tools/make_pictures.py)
-# Every file in app/pictures/ is a source; a new one makes CMake look again.
-file(GLOB _ruvex_picture_sources CONFIGURE_DEPENDS ${_ruvex_root}/app/pictures/*)
+# Every pixel-art (.txt) and drawing (.py) file in app/pictures/ is a source; a new one
+# makes CMake look again.
+file(GLOB _ruvex_picture_sources CONFIGURE_DEPENDS
+     ${_ruvex_root}/app/pictures/*.txt ${_ruvex_root}/app/pictures/*.py)
 
 set(_ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/app.ico)
 foreach(_id RANGE 400 413)
