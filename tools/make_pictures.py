@@ -105,9 +105,9 @@ def check_pixel_format(path, palette, rows, pixel_format, size):
 def load_icon_drawing(path):
     # A build must not write into the source tree, so no __pycache__ beside the drawing.
     sys.dont_write_bytecode = True
-    spec = importlib.util.spec_from_file_location("app_icon_drawing", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module_spec = importlib.util.spec_from_file_location("app_icon_drawing", path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
     return module.colour_at
 
 
