@@ -27,16 +27,18 @@ holds that file, they show exactly the names written in it, one per line and
 in that order, skipping names that do not exist; otherwise all entries sorted
 by name (code point order).
 
-Fault rules (--faults FILE): read again before every command; one rule a line,
-"#" starts a comment, the command name is matched case-insensitively and the
-first matching line wins:
+Fault rules (--faults FILE): read again before every command, so replace the
+file whole between steps; missing or empty means no faults. One rule a line,
+"#" starts a comment; the command name (any command, logged in or not) is
+matched case-insensitively and the first matching line wins:
     CMD reply TEXT            answer TEXT instead of running CMD; a literal \\n
                               in TEXT separates reply lines
     CMD reply-once TEXT       the same, once: the line is removed from the file
     CMD drop                  close the control connection, no reply
-    CMD drop-after N          send N lines of a listing, then close data and
-                              control connections without a final reply
-    CMD drop-after-bytes N    move N bytes (RETR or STOR), then the same
+    CMD drop-after N          send N lines of a listing (LIST, NLST, MLSD),
+                              then close data and control connections
+                              without a final reply
+    CMD drop-after-bytes N    move N bytes (RETR, STOR, APPE), then the same
     CMD truncate-ok N         move only N bytes, close the data connection and
                               reply 226 as if complete
     CMD raw PATH              send the bytes of PATH (relative to the fault
@@ -49,6 +51,7 @@ first matching line wins:
                               commands wait their turn
 """
 import argparse
+import errno
 import ipaddress
 import logging
 import os
@@ -70,9 +73,10 @@ MAX_STALL = 120.0
 DATA_COMMANDS = {'LIST', 'NLST', 'MLSD', 'RETR', 'STOR', 'APPE', 'STOU'}
 TRANSFER_CUTS = {'drop-after', 'drop-after-bytes', 'truncate-ok'}
 DROPPING_CUTS = {'drop-after', 'drop-after-bytes'}
-ACTIONS_WITH_TEXT = {'reply', 'reply-once', 'raw'}
-ACTIONS_WITH_COUNT = TRANSFER_CUTS
-ACTIONS_BARE = {'drop'}
+ACTION_ARGUMENTS = {
+    'reply': 'text', 'reply-once': 'text', 'raw': 'text', 'stall': 'any',
+    'drop': 'none', 'delay': 'seconds', 'drop-after': 'count',
+    'drop-after-bytes': 'count', 'truncate-ok': 'count'}
 
 
 def visible(data):
@@ -87,21 +91,22 @@ def parse_rule(text, base_dir):
     if len(parts) < 2:
         return None, 'no action'
     cmd, action, arg = parts[0].upper(), parts[1].lower(), (parts + [''])[2]
+    kind = ACTION_ARGUMENTS.get(action)
     try:
-        if action in ACTIONS_WITH_COUNT:
+        if kind == 'count':
             arg = int(arg)
             if arg < 0:
                 return None, 'negative count'
-        elif action == 'delay':
-            arg = min(float(arg), MAX_DELAY)
-        elif action in ACTIONS_WITH_TEXT and not arg:
-            return None, 'missing text'
-        elif action in ACTIONS_BARE and arg:
-            return None, 'unexpected argument'
-        elif action not in ACTIONS_WITH_TEXT | ACTIONS_BARE | {'stall'}:
-            return None, 'unknown action'
+        elif kind == 'seconds':
+            arg = max(0.0, min(float(arg), MAX_DELAY))
     except ValueError:
         return None, 'bad number'
+    if kind is None:
+        return None, 'unknown action'
+    if kind == 'text' and not arg:
+        return None, 'missing text'
+    if kind == 'none' and arg:
+        return None, 'unexpected argument'
     if action == 'raw':
         arg = os.path.join(base_dir, arg)
     return (cmd, action, arg), None
@@ -150,10 +155,24 @@ def ordered_names(path, names):
     return [name for name in wanted if name in present]
 
 
+def hide_order_file(path):
+    if os.path.basename(path) == ORDER_FILE:
+        raise FileNotFoundError(errno.ENOENT, os.strerror(errno.ENOENT))
+
+
 class OrderedFS(AbstractedFS):
     def listdir(self, path):
         # A tuple, because pyftpdlib sorts any list it gets back for LIST.
         return tuple(ordered_names(path, super().listdir(path)))
+
+    # Listings of single paths (LIST, NLST, STAT; MLST) go through these.
+    def lstat(self, path):
+        hide_order_file(path)
+        return super().lstat(path)
+
+    def stat(self, path):
+        hide_order_file(path)
+        return super().stat(path)
 
 
 class OnceProducer:

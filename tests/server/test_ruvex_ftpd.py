@@ -13,21 +13,24 @@ import unittest
 
 SERVER = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'ruvex_ftpd.py')
 STALL_LIMIT = 2.0
-work = root = log_path = faults_path = server = port = None
+work = root = log_path = faults_path = stderr_path = server = port = None
 
 
 def setUpModule():
-    global work, root, log_path, faults_path, server, port
+    global work, root, log_path, faults_path, stderr_path, server, port
     work = tempfile.mkdtemp(prefix='ruvex-ftpd-test-')
     root = os.path.join(work, 'root')
     os.mkdir(root)
     log_path = os.path.join(work, 'log')
     faults_path = os.path.join(work, 'faults')
     ready = os.path.join(work, 'ready')
-    server = subprocess.Popen(
-        ['/usr/bin/python3', SERVER, '--root', root, '--log', log_path,
-         '--host', '127.0.0.1', '--port', '0', '--faults', faults_path,
-         '--ready', ready, '--stall-limit', str(STALL_LIMIT)])
+    stderr_path = os.path.join(work, 'stderr')
+    with open(stderr_path, 'w') as stderr:
+        server = subprocess.Popen(
+            ['/usr/bin/python3', SERVER, '--root', root, '--log', log_path,
+             '--host', '127.0.0.1', '--port', '0', '--faults', faults_path,
+             '--ready', ready, '--stall-limit', str(STALL_LIMIT)],
+            stdout=stderr, stderr=stderr)
     deadline = time.monotonic() + 10
     while not os.path.exists(ready):
         if time.monotonic() > deadline or server.poll() is not None:
@@ -41,12 +44,16 @@ def tearDownModule():
     server.send_signal(signal.SIGTERM)
     try:
         code = server.wait(5)
+        with open(stderr_path) as f:
+            output = f.read()
     finally:
         if server.poll() is None:
             server.kill()
         shutil.rmtree(work)
     if code != 0:
         raise AssertionError('server ended with %r on SIGTERM' % code)
+    if 'Traceback' in output:  # any error inside the server ends up here
+        raise AssertionError('server wrote:\n' + output)
 
 
 def log_entries():
@@ -198,6 +205,13 @@ class ListingTest(FtpdTest):
         ftp.retrlines('LIST /', lines.append)
         self.assertNotIn('.ruvex-order', str(lines))
         self.assertNotIn('.ruvex-order', ftp.nlst('/ordered/sub'))
+        for command in ('LIST', 'NLST'):
+            with self.assertRaisesRegex(ftplib.error_perm, '^550'):
+                ftp.retrlines(command + ' .ruvex-order', lines.append)
+        with self.assertRaisesRegex(ftplib.error_perm, '^550'):
+            ftp.sendcmd('MLST .ruvex-order')
+        self.assertIn('c', ftp.sendcmd('STAT .'))
+        self.assertNotIn('.ruvex-order', ftp.sendcmd('STAT .'))
         ftp.quit()
 
 
@@ -236,6 +250,8 @@ class ReplyFaultTest(FtpdTest):
     def test_reply_rules(self):
         make_dir('victim', {'keep': b'x', 'full': None})
         set_faults('# comments and blank lines are fine\n\n'
+                   'DELE explode\n'
+                   'DELE drop-after-bytes many\n'
                    'DELE reply 550 Permission denied.\n'
                    'DELE reply 250 Never used: the first match wins.\n'
                    'RMD reply 550-Directory not empty\\n550 Still not empty.\n'
@@ -261,6 +277,10 @@ class ReplyFaultTest(FtpdTest):
         set_faults('')  # read again at the next command
         ftp.delete('keep')
         ftp.quit()
+        with open(stderr_path) as f:
+            warnings = f.read()
+        self.assertIn("ignoring fault rule 'DELE explode': unknown action", warnings)
+        self.assertIn("'DELE drop-after-bytes many': bad number", warnings)
         entries = log_of(cid)
         self.assertIn('-> 550-Directory not empty', entries)
         self.assertIn('-> 550 Still not empty.', entries)
