@@ -28,4 +28,4 @@ if(BUILD_TESTING)
     endif()
 endif()
 
-include(cmake/Pictures.cmake OPTIONAL)
+include(cmake/Pictures.cmake)

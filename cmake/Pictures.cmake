@@ -11,22 +11,22 @@ set(_ruvex_picture_tool ${_ruvex_root}/tools/make_pictures.py)
 file(GLOB _ruvex_picture_sources CONFIGURE_DEPENDS
      ${_ruvex_root}/app/pictures/*.txt ${_ruvex_root}/app/pictures/*.py)
 
-set(_ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/app.ico)
+set(RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/app.ico)
 foreach(_id RANGE 400 413)
-    list(APPEND _ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/${_id}.bmp)
+    list(APPEND RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/${_id}.bmp)
 endforeach()
 foreach(_id RANGE 450 453)
-    list(APPEND _ruvex_picture_outputs ${RUVEX_PICTURES_DIR}/${_id}.bmp)
+    list(APPEND RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/${_id}.bmp)
 endforeach()
 
 add_custom_command(
-    OUTPUT ${_ruvex_picture_outputs}
+    OUTPUT ${RUVEX_PICTURE_FILES}
     COMMAND ${Python3_EXECUTABLE} ${_ruvex_picture_tool} --out ${RUVEX_PICTURES_DIR}
     DEPENDS ${_ruvex_picture_tool} ${_ruvex_picture_sources}
     COMMENT "Drawing the bitmaps and the application icon"
     VERBATIM)
 # Part of "all", so that the format test below always finds the files after a build.
-add_custom_target(ruvex_pictures ALL DEPENDS ${_ruvex_picture_outputs})
+add_custom_target(ruvex_pictures ALL DEPENDS ${RUVEX_PICTURE_FILES})
 
 if(BUILD_TESTING AND NOT CMAKE_CROSSCOMPILING)
     add_test(NAME pictures_format

@@ -26,13 +26,6 @@ target_compile_options(ruvex PRIVATE ${RUVEX_WARNINGS} -fno-exceptions -fno-rtti
 target_link_libraries(ruvex PRIVATE ruvex_core)
 target_link_options(ruvex PRIVATE -static -s)
 add_dependencies(ruvex ruvex_pictures)
-set(RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/app.ico)
-foreach(id RANGE 400 413)
-    list(APPEND RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/${id}.bmp)
-endforeach()
-foreach(id RANGE 450 453)
-    list(APPEND RUVEX_PICTURE_FILES ${RUVEX_PICTURES_DIR}/${id}.bmp)
-endforeach()
 set_property(SOURCE app/ruvex.rc APPEND PROPERTY OBJECT_DEPENDS ${RUVEX_PICTURE_FILES})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RUVEX_PICTURES_DIR}")
 
