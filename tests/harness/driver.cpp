@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,9 +31,28 @@ std::string FtpRootPath(const std::string &relative)
     return path;
 }
 
+// A local path in the platform's "\\?\" form, so that names the server may hold reach the
+// file system unchanged: longer than MAX_PATH, or with trailing blanks or dots, which the
+// ordinary form strips.
+static std::wstring ExactPath(const std::string &path)
+{
+    std::wstring wide(path.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size());
+    wide.resize(length > 0 ? length - 1 : 0);
+    const bool absolute = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
+    return absolute ? L"\\\\?\\" + wide : wide;
+}
+
+static std::string AnsiText(const wchar_t *wide)
+{
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
 void WriteLocalFile(const std::string &path, const std::string &bytes)
 {
-    FILE *file = std::fopen(path.c_str(), "wb");
+    FILE *file = _wfopen(ExactPath(path).c_str(), L"wb");
     if (file == nullptr)
         return;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -41,7 +61,7 @@ void WriteLocalFile(const std::string &path, const std::string &bytes)
 
 bool ReadLocalFile(const std::string &path, std::string *bytes)
 {
-    FILE *file = std::fopen(path.c_str(), "rb");
+    FILE *file = _wfopen(ExactPath(path).c_str(), L"rb");
     if (file == nullptr)
         return false;
     bytes->clear();
@@ -55,32 +75,32 @@ bool ReadLocalFile(const std::string &path, std::string *bytes)
 
 bool LocalFileExists(const std::string &path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(ExactPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void MakeLocalFolder(const std::string &path)
 {
-    CreateDirectoryA(path.c_str(), nullptr);
+    CreateDirectoryW(ExactPath(path).c_str(), nullptr);
 }
 
 void RemoveLocalTree(const std::string &path)
 {
-    WIN32_FIND_DATAA found = {};
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW(ExactPath(path + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
+            const std::string name = AnsiText(found.cFileName);
             if (name == "." || name == "..")
                 continue;
             const std::string child = path + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveLocalTree(child);
             else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &found));
+                DeleteFileW(ExactPath(child).c_str());
+        } while (FindNextFileW(find, &found));
         FindClose(find);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(ExactPath(path).c_str());
 }
 
 void ResetServer()
@@ -376,7 +396,11 @@ static POINT ItemCentre(const RuvexProcess &ruvex, HWND list, int index)
     SendMessageA(list, LVM_GETITEMRECT, index, (LPARAM)block.address);
     ReadProcessMemory(ruvex.process, block.address, &rect, sizeof rect, nullptr);
     FreeRemote(block);
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    // A long label runs past the list's right edge; aim at its visible part.
+    RECT client = {};
+    GetClientRect(list, &client);
+    const LONG right = rect.right < client.right ? rect.right : client.right;
+    POINT centre = {(rect.left + right) / 2, (rect.top + rect.bottom) / 2};
     return centre;
 }
 
@@ -472,4 +496,70 @@ void SaveScreenshot(HWND window, const char *name)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+}
+
+// ---- Local files and the server's log, for the file commands ----
+
+std::string FreshScratchFolder(const std::string &name)
+{
+    const std::string folder = SessionPath("RUVEX_SESSION_DIR") + "\\" + name;
+    RemoveLocalTree(folder);
+    MakeLocalFolder(folder);
+    return folder;
+}
+
+std::vector<std::string> LocalFolderNames(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW(ExactPath(folder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = AnsiText(found.cFileName);
+            if (name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> ClientCommands()
+{
+    std::vector<std::string> commands;
+    for (const std::string &line : ServerCommands())
+        if (line.compare(0, 3, "-> ") != 0 && line != "CONNECT" && line != "DISCONNECT")
+            commands.push_back(line);
+    return commands;
+}
+
+std::vector<std::string> ClientCommandsFrom(size_t first)
+{
+    const std::vector<std::string> commands = ClientCommands();
+    if (first >= commands.size())
+        return std::vector<std::string>();
+    return std::vector<std::string>(commands.begin() + first, commands.end());
+}
+
+size_t CountStartingWith(const std::vector<std::string> &commands, const std::string &prefix)
+{
+    size_t count = 0;
+    for (const std::string &command : commands)
+        if (command.compare(0, prefix.size(), prefix) == 0)
+            ++count;
+    return count;
+}
+
+// ---- Editing a list entry's label in place ----
+
+HWND BeginLabelEdit(HWND list, int index)
+{
+    return (HWND)SendMessageA(list, LVM_EDITLABELA, index, 0);
+}
+
+void EndLabelEdit(HWND edit, const std::string &text, UINT key)
+{
+    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    PressKey(edit, key);
 }

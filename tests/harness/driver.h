@@ -16,6 +16,8 @@ constexpr DWORD kWaitMs = 15000;
 
 std::string SessionPath(const char *variable);  // a session variable's Unix path, as a Windows path
 std::string FtpRootPath(const std::string &relative = "");
+// The local file functions reach a name exactly as the server holds it, even past MAX_PATH or
+// with trailing blanks or dots.
 void WriteLocalFile(const std::string &path, const std::string &bytes);
 bool ReadLocalFile(const std::string &path, std::string *bytes);
 bool LocalFileExists(const std::string &path);
@@ -107,5 +109,24 @@ std::string FileDialogName(HWND chooser);  // what the file name field shows
 
 // Saves the window as RUVEX_SCREENSHOTS/<name>.bmp when the session asked for screenshots.
 void SaveScreenshot(HWND window, const char *name);
+
+// ---- Local files and the server's log, for the file commands ----
+
+// An empty folder of this name in the session's scratch space (made afresh), as a Windows path.
+std::string FreshScratchFolder(const std::string &name);
+// The names in a local folder, without "." and "..", sorted.
+std::vector<std::string> LocalFolderNames(const std::string &folder);
+// The commands the client sent, in order: the log without replies, CONNECT and DISCONNECT.
+std::vector<std::string> ClientCommands();
+// The client's commands from the `first`-th on (a count taken earlier from ClientCommands).
+std::vector<std::string> ClientCommandsFrom(size_t first);
+size_t CountStartingWith(const std::vector<std::string> &commands, const std::string &prefix);
+
+// ---- Editing a list entry's label in place ----
+
+// Starts editing the label of entry `index`; the list's edit field, or null.
+HWND BeginLabelEdit(HWND list, int index);
+// Puts `text` into the edit field and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
+void EndLabelEdit(HWND edit, const std::string &text, UINT key);
 
 #endif
