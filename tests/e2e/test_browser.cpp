@@ -185,38 +185,15 @@ TEST_F(RuvexTest, FolderIsEnteredAndTheParentEntryLeavesIt)
     EXPECT_EQ(VisibleWindows(ruvex, nullptr), std::vector<HWND>{main});
 }
 
-// Linux names stop at 255 bytes, which with the server's root makes a path longer than the
-// ANSI file calls take: these folders are made and removed through the wide calls.
-class LongNameTest : public RuvexTest {
-protected:
-    static std::wstring LongPath(const std::string &name)
-    {
-        const std::string path = "\\\\?\\" + FtpRootPath(name);
-        return std::wstring(path.begin(), path.end());
-    }
-    void MakeFolder(const std::string &name)
-    {
-        made.push_back(name);
-        ASSERT_TRUE(CreateDirectoryW(LongPath(name).c_str(), nullptr)) << GetLastError();
-    }
-    void TearDown() override
-    {
-        RuvexTest::TearDown();
-        for (auto name = made.rbegin(); name != made.rend(); ++name)
-            RemoveDirectoryW(LongPath(*name).c_str());
-    }
-    Texts made;
-};
-
 // The whole name is read back from the list, so the folder entered is this one and not
 // the folder whose name is its first 254 characters.
-TEST_F(LongNameTest, FolderWithA255CharacterNameIsShownWholeAndEnteredByItsWholeName)
+TEST_F(RuvexTest, FolderWithA255CharacterNameIsShownWholeAndEnteredByItsWholeName)
 {
     const std::string longName = std::string(254, 'L') + "Z";
     const std::string prefix = longName.substr(0, 254);
-    MakeFolder(longName);
-    MakeFolder(longName + "\\deeper");
-    MakeFolder(prefix);
+    MakeLocalFolder(FtpRootPath(longName));
+    MakeLocalFolder(FtpRootPath(longName + "\\deeper"));
+    MakeLocalFolder(FtpRootPath(prefix));
     ASSERT_NE(LogIn(), nullptr);
     EXPECT_EQ(ListedTexts(ruvex, list), (Texts{kParentEntry, prefix, longName}));
 
