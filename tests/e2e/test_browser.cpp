@@ -185,6 +185,22 @@ TEST_F(RuvexTest, FolderIsEnteredAndTheParentEntryLeavesIt)
     EXPECT_EQ(VisibleWindows(ruvex, nullptr), std::vector<HWND>{main});
 }
 
+// Whatever the server answers, the listing is reloaded and shows where the server is.
+TEST_F(RuvexTest, RefusedDirectoryChangeRelistsTheSameDirectory)
+{
+    MakeLocalFolder(FtpRootPath("locked"));
+    WriteLocalFile(FtpRootPath("top.txt"), "top");
+    ASSERT_NE(LogIn(), nullptr);
+    SetServerFaults("CWD reply 550 Permission denied.\n");
+    WriteLocalFile(FtpRootPath("later.txt"), "later");
+    DoubleClickListItem(ruvex, list, 1);
+    EXPECT_TRUE(WaitUntil([&] { return ListTexts(ruvex, list).size() == 4; }));
+    Settle(main);
+    EXPECT_EQ(CountCommand("CWD locked"), 1u);
+    EXPECT_EQ(ControlText(main, IDC_PATH_LABEL), "/");
+    EXPECT_EQ(ListedTexts(ruvex, list), (Texts{kParentEntry, "locked", "later.txt", "top.txt"}));
+}
+
 // The whole name is read back from the list, so the folder entered is this one and not
 // the folder whose name is its first 254 characters.
 TEST_F(RuvexTest, FolderWithA255CharacterNameIsShownWholeAndEnteredByItsWholeName)
@@ -310,7 +326,7 @@ TEST_F(RuvexTest, ControlsFollowTheWindowSize)
 
 // ---- Closing, and a connection that goes away ----
 
-TEST_F(RuvexTest, EnterAndEscapeDoNotCloseTheWindowItsCloseBoxDoes)
+TEST_F(RuvexTest, KeysAndButtonNotificationsOtherThanClicksDoNothingTheCloseBoxCloses)
 {
     MakeLocalFolder(FtpRootPath("sub"));
     ASSERT_NE(LogIn(), nullptr);
@@ -318,10 +334,13 @@ TEST_F(RuvexTest, EnterAndEscapeDoNotCloseTheWindowItsCloseBoxDoes)
     Settle(main);
     PressKey(list, VK_RETURN);
     PressKey(list, VK_ESCAPE);
+    for (WORD code : {BN_DOUBLECLICKED, BN_SETFOCUS, BN_KILLFOCUS})
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, code), (LPARAM)GetDlgItem(main, IDC_REFRESH));
     Settle(main);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(WaitForExit(ruvex, 0), STILL_ACTIVE);
     EXPECT_EQ(CountCommandsStartingWith("CWD"), 0u);
+    EXPECT_EQ(CountCommandsStartingWith("LIST"), 1u);  // the first listing alone
     EXPECT_EQ(CountCommand("DISCONNECT"), 0u);
 
     // The library closes the connection without a QUIT.
