@@ -1,0 +1,117 @@
+// tools/demo/tour.cpp - a guided tour of Ruvex for machines without a screen: logs in
+// anonymously, opens a folder, downloads a file into a local folder and comes back up,
+// saving a screenshot of every step. Runs under Wine inside a session (tests/harness/
+// session.sh) whose FTP root holds the sample tree; the download goes to the folder named
+// by RUVEX_DEMO_DOWNLOADS. Exit status 0 when every step did what it says.
+#include <cstdio>
+#include <string>
+
+#include "../../app/resource.h"
+#include "../../tests/harness/driver.h"
+
+static const char kFolder[] = "Documents";
+static const char kFile[] = "report.txt";
+
+static bool Fail(const char *what)
+{
+    std::printf("tour: %s\n", what);
+    return false;
+}
+
+static void Step(const char *what)
+{
+    std::printf("tour: %s\n", what);
+    std::fflush(stdout);
+}
+
+// Waits until the list shows `entry` and the path label shows `path`: the listing is in.
+static bool WaitForListing(const RuvexProcess &ruvex, HWND main, const char *path, const char *entry)
+{
+    HWND list = GetDlgItem(main, IDC_FILE_LIST);
+    return WaitUntil([&] {
+        return ControlText(main, IDC_PATH_LABEL) == path && FindListEntry(ruvex, list, entry) >= 0;
+    });
+}
+
+static bool Activate(const RuvexProcess &ruvex, HWND main, const char *entry)
+{
+    HWND list = GetDlgItem(main, IDC_FILE_LIST);
+    const int index = FindListEntry(ruvex, list, entry);
+    if (index < 0)
+        return false;
+    ClickListItem(ruvex, list, index);
+    DoubleClickListItem(ruvex, list, index);
+    return true;
+}
+
+static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
+{
+    HWND login = WaitForWindow(*ruvex, "Login");
+    if (login == nullptr)
+        return Fail("the login window did not appear");
+    SetControlText(login, IDC_SERVER, "127.0.0.1");
+    SaveScreenshot(login, "1-login");
+    Step("1 login window: server 127.0.0.1, empty user name and password (anonymous)");
+
+    PressButton(login, IDC_LOGIN);
+    HWND main = WaitForWindow(*ruvex, "Ruvex");
+    if (main == nullptr || !WaitForListing(*ruvex, main, "/", kFolder))
+        return Fail("the main window did not show the server's root");
+    SaveScreenshot(main, "2-logged-in");
+    Step("2 logged in: the root folder is listed");
+
+    if (!Activate(*ruvex, main, kFolder) || !WaitForListing(*ruvex, main, "/Documents", kFile))
+        return Fail("could not open the folder Documents");
+    SaveScreenshot(main, "3-in-documents");
+    Step("3 opened the folder Documents");
+
+    if (!Activate(*ruvex, main, kFile))
+        return Fail("report.txt is not listed");
+    HWND chooser = WaitForWindow(*ruvex, "Save file as");
+    if (chooser == nullptr)
+        return Fail("the save chooser did not appear");
+    SaveScreenshot(chooser, "4-save-as");
+    Step("4 activated report.txt: the save chooser offers its name");
+
+    const std::string target = downloads + "\\" + kFile;
+    DeleteFileA(target.c_str());
+    ChooseInFileDialog(chooser, target);
+    std::string remote, local;
+    ReadLocalFile(FtpRootPath(std::string(kFolder) + "\\" + kFile), &remote);
+    if (!WaitUntil([&] { return ReadLocalFile(target, &local) && local == remote; }))
+        return Fail("the downloaded file did not arrive intact");
+    if (!WaitForWindowGone(chooser))
+        return Fail("the save chooser stayed open");
+    SaveScreenshot(main, "5-download-done");
+    std::printf("tour: 5 the chooser closed and report.txt arrived as %s (%u bytes, identical to the server's)\n",
+                target.c_str(), (unsigned)local.size());
+
+    if (!Activate(*ruvex, main, "Up to parent directory") || !WaitForListing(*ruvex, main, "/", kFolder))
+        return Fail("could not go back up to the root");
+    SaveScreenshot(main, "6-back-up");
+    Step("6 went back up to the root folder");
+
+    CloseByCloseBox(main);
+    if (WaitForExit(*ruvex) != 0)
+        return Fail("Ruvex did not end with exit code 0 after its window was closed");
+    Step("7 closed the main window: Ruvex ended with exit code 0");
+    return true;
+}
+
+int main()
+{
+    const std::string downloads = SessionPath("RUVEX_DEMO_DOWNLOADS");
+    if (downloads.empty()) {
+        Fail("set RUVEX_DEMO_DOWNLOADS to the local download folder");
+        return 2;
+    }
+    MakeLocalFolder(downloads);
+    RuvexProcess ruvex = {};
+    if (!StartRuvex(&ruvex)) {
+        Fail("could not start ruvex.exe (RUVEX_EXE)");
+        return 2;
+    }
+    const bool done = RunTour(&ruvex, downloads);
+    EndRuvex(&ruvex);
+    return done ? 0 : 1;
+}
