@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../../app/resource.h"
+
 // ---- The session's files ----
 
 std::string SessionPath(const char *variable)
@@ -562,4 +564,103 @@ void EndLabelEdit(HWND edit, const std::string &text, UINT key)
 {
     SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
     PressKey(edit, key);
+}
+
+// ---- The file commands, done as a person does them ----
+
+static HWND MainList(HWND main)
+{
+    return GetDlgItem(main, IDC_FILE_LIST);
+}
+
+// Picks `path` in a chooser and waits until the command it serves has run.
+static bool FinishChooser(HWND main, HWND chooser, const std::string &path)
+{
+    ChooseInFileDialog(chooser, path);
+    if (!WaitForWindowGone(chooser))
+        return false;
+    Settle(main);
+    return true;
+}
+
+bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &localPath)
+{
+    PressButton(main, IDC_UPLOAD);
+    HWND chooser = WaitForWindow(ruvex, "Select file");
+    return chooser != nullptr && FinishChooser(main, chooser, localPath);
+}
+
+HWND OpenSaveChooserFor(const RuvexProcess &ruvex, HWND main, const std::string &remoteName)
+{
+    const int index = FindListEntry(ruvex, MainList(main), remoteName);
+    if (index <= 0)
+        return nullptr;
+    DoubleClickListItem(ruvex, MainList(main), index);
+    return WaitForWindow(ruvex, "Save file as");
+}
+
+bool DownloadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &remoteName,
+                            const std::string &localPath)
+{
+    HWND chooser = OpenSaveChooserFor(ruvex, main, remoteName);
+    return chooser != nullptr && FinishChooser(main, chooser, localPath);
+}
+
+HWND OpenFolderPrompt(const RuvexProcess &ruvex, HWND main)
+{
+    PressButton(main, IDC_NEW_FOLDER);
+    return WaitForWindow(ruvex, "Choose a folder name");
+}
+
+bool AnswerFolderPrompt(const RuvexProcess &ruvex, HWND main, const std::string &text)
+{
+    HWND prompt = OpenFolderPrompt(ruvex, main);
+    if (prompt == nullptr)
+        return false;
+    SetControlText(prompt, IDC_PROMPT_EDIT, text);
+    PressButton(prompt, IDC_PROMPT_OK);
+    if (!WaitForWindowGone(prompt))
+        return false;
+    Settle(main);
+    return true;
+}
+
+bool SelectListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
+{
+    const int index = FindListEntry(ruvex, MainList(main), name);
+    if (index < 0)
+        return false;
+    ClickListItem(ruvex, MainList(main), index);
+    Settle(main);
+    return true;
+}
+
+bool DeleteListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
+{
+    if (!SelectListEntry(ruvex, main, name))
+        return false;
+    PressButton(main, IDC_DELETE);
+    Settle(main);
+    return true;
+}
+
+bool EditListLabel(const RuvexProcess &ruvex, HWND main, const std::string &name, const std::string &text,
+                   UINT key)
+{
+    const int index = FindListEntry(ruvex, MainList(main), name);
+    if (index < 0)
+        return false;
+    HWND edit = BeginLabelEdit(MainList(main), index);
+    if (edit == nullptr)
+        return false;
+    EndLabelEdit(edit, text, key);
+    WaitForWindowGone(edit);
+    Settle(main);
+    return true;
+}
+
+bool Responds(HWND window)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
 }

@@ -129,4 +129,25 @@ HWND BeginLabelEdit(HWND list, int index);
 // Puts `text` into the edit field and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
 void EndLabelEdit(HWND edit, const std::string &text, UINT key);
 
+// ---- The file commands, done as a person does them in the main window `main` ----
+// Each step waits until the program has handled it and waits for input again. A step that
+// returns bool or a window gives false or null when a window it needs did not appear.
+
+bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &localPath);
+// Double-clicks the listed file `remoteName`; the save chooser that opens.
+HWND OpenSaveChooserFor(const RuvexProcess &ruvex, HWND main, const std::string &remoteName);
+bool DownloadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &remoteName,
+                            const std::string &localPath);
+HWND OpenFolderPrompt(const RuvexProcess &ruvex, HWND main);
+// Opens the folder prompt, types `text` and presses Ok.
+bool AnswerFolderPrompt(const RuvexProcess &ruvex, HWND main, const std::string &text);
+bool SelectListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name);
+// Selects `name` and presses the delete button.
+bool DeleteListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name);
+// Edits the label of `name` to `text` and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
+bool EditListLabel(const RuvexProcess &ruvex, HWND main, const std::string &name, const std::string &text,
+                   UINT key);
+// The program still takes messages: it is neither hung nor gone.
+bool Responds(HWND window);
+
 #endif
