@@ -60,25 +60,32 @@ drive=$RUVEX_BENCH_BIN/bench_drive.exe
 measure "$core" listing big500 "$listing_rounds"
 
 # ---- (b) 64 MiB down and up: the program, bare WinINet, curl ----
-curl_ms() {  # the transfer alone: from the end of the commands before it to its end
-    awk '{ printf "%.1f\n", ($2 - $1) * 1000 }' <<<"$1"
+curl_transfer() {  # KEY CURL_ARGS...: times the transfer alone, after the commands before it
+    local times
+    times=$(curl -sS --ftp-port 127.0.0.1 -w '%{time_pretransfer} %{time_total}' "${@:2}") ||
+        { echo "bench: curl could not transfer" >&2; exit 1; }
+    awk -v key="$1" '{ printf "%s %.1f\n", key, ($2 - $1) * 1000 }' <<<"$times" >> "$results"
 }
-for _ in $(seq "$transfer_rounds"); do
-    measure "$core" get big64.bin "$(windows_path "$local_dir/bare.bin")"
-    rm -f "$local_dir/bare.bin"
-    measure "$drive" download big64.bin "$(windows_path "$local_dir/ruvex.bin")"
-    rm -f "$local_dir/ruvex.bin"
-    times=$(curl -sS --ftp-port 127.0.0.1 -o "$local_dir/curl.bin" -w '%{time_pretransfer} %{time_total}' \
-            ftp://127.0.0.1/big64.bin) || { echo "bench: curl could not download" >&2; exit 1; }
-    echo "curl_get_ms $(curl_ms "$times")" >> "$results"
-    rm -f "$local_dir/curl.bin"
+get_bare() { measure "$core" get big64.bin "$(windows_path "$local_dir/down.bin")"; }
+get_ruvex() { measure "$drive" download big64.bin "$(windows_path "$local_dir/down.bin")"; }
+get_curl() { curl_transfer curl_get_ms -o "$local_dir/down.bin" ftp://127.0.0.1/big64.bin; }
+put_bare() { measure "$core" put "$(windows_path "$local_dir/up64.bin")" up64.bin; }
+put_ruvex() { measure "$drive" upload "$(windows_path "$local_dir/up64.bin")"; }
+put_curl() { curl_transfer curl_put_ms -T "$local_dir/up64.bin" ftp://127.0.0.1/up64.bin; }
 
-    measure "$core" put "$(windows_path "$local_dir/up64.bin")" up-bare.bin
-    measure "$drive" upload "$(windows_path "$local_dir/up64.bin")"
-    times=$(curl -sS --ftp-port 127.0.0.1 -T "$local_dir/up64.bin" -w '%{time_pretransfer} %{time_total}' \
-            ftp://127.0.0.1/up-curl.bin) || { echo "bench: curl could not upload" >&2; exit 1; }
-    echo "curl_put_ms $(curl_ms "$times")" >> "$results"
-    rm -f "$RUVEX_FTP_ROOT"/up*.bin
+# Each round starts with another of the three, and every transfer starts with nothing left to
+# write to the disk, so that none pays for the one before.
+ways=(bare ruvex curl)
+for round in $(seq 0 $((transfer_rounds - 1))); do
+    for i in 0 1 2; do
+        way=${ways[(round + i) % 3]}
+        sync
+        "get_$way"
+        rm -f "$local_dir/down.bin"
+        sync
+        "put_$way"
+        rm -f "$RUVEX_FTP_ROOT/up64.bin"
+    done
 done
 
 # ---- (c) start-up to the login window, against a bare dialog ----
