@@ -1,9 +1,6 @@
 # Programs around Ruvex that are not part of it: the scripted tour of tools/run.sh and the
 # benchmark programs of bench/run.sh. They drive Ruvex through the test driver, so they
 # exist only in a tree built with its tests.
-if(NOT BUILD_TESTING)
-    return()
-endif()
 
 # ruvex_tool(NAME [WIN32] SOURCES... [LIBRARIES...]): a static 32-bit program.
 function(ruvex_tool name)

@@ -33,4 +33,5 @@ if(BUILD_TESTING)
     add_test(NAME exe_is_standalone_gui_pe32
              COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh $<TARGET_FILE:ruvex>)
     include(cmake/WineTests.cmake)
+    include(cmake/Tools.cmake)
 endif()
