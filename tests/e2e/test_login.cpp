@@ -8,6 +8,9 @@ static const char kLoginFailed[] =
 
 TEST_F(RuvexTest, WrongPasswordIsReportedThenTheRightOneLogsIn)
 {
+    SetControlText(login, IDC_SERVER, "127.0.0.1");
+    SetControlText(login, IDC_USERNAME, "ruvex");
+    SaveScreenshot(login, "login-window");
     TryLogin("127.0.0.1", "ruvex", "wrong");
     MessageBoxSeen box = {};
     ASSERT_TRUE(WaitForMessageBox(ruvex, &box));
