@@ -156,6 +156,23 @@ INSTANTIATE_TEST_SUITE_P(Commands, RefusedCommandTest,
                              return std::string(info.param.command);
                          });
 
+// A refusal too long for the response buffer loses its text, but not the message: the
+// person still learns that the folder was not removed.
+TEST_F(FaultsTest, OverlongRefusalOfAFolderRemovalStillShowsTheErrorBox)
+{
+    ASSERT_NE(LogIn(), nullptr);
+    SetServerFaults("RMD reply 550 " + std::string(600, 'x') + "\n");
+    ASSERT_TRUE(DeleteListEntry(ruvex, main, "folder"));
+    MessageBoxSeen box = {};
+    ASSERT_TRUE(WaitForMessageBox(ruvex, &box));
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.owner, main);
+    EXPECT_TRUE(box.text.empty() || box.text.rfind("550 xxx", 0) == 0) << box.text;
+    DismissMessageBox(box);
+    ExpectWorkingWindow("after an overlong refusal");
+    ExpectNormalClose();
+}
+
 // ---- The connection dropped ----
 
 // The server closes the control connection instead of answering: later commands fail in

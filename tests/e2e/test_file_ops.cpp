@@ -110,19 +110,23 @@ protected:
 
 // ---- Upload ----
 
-TEST_F(FileOpsTest, UploadLandsUnderTheLocalBaseNameByteForByte)
+TEST_F(FileOpsTest, UploadLandsInTheCurrentFolderUnderTheLocalBaseNameByteForByte)
 {
     MakeLocalFolder(LocalPath("v1.0"));
     const std::string bytes = EveryByteAndLineEnds() + PseudoRandomBytes(1 << 20, 7);
     WriteLocalFile(LocalPath("v1.0\\notes"), bytes);
+    MakeLocalFolder(FtpRootPath("sub"));
     ASSERT_NE(LogIn(), nullptr);
+    DoubleClickListItem(ruvex, list, FindListEntry(ruvex, list, "sub"));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(main, IDC_PATH_LABEL) == "/sub"; }));
+    Settle(main);
 
     const size_t mark = ClientCommands().size();
     Upload(LocalPath("v1.0\\notes"));
     const std::vector<std::string> sent = ClientCommandsFrom(mark);
     EXPECT_TRUE(Contains(sent, "TYPE I"));
     EXPECT_TRUE(Contains(sent, "STOR notes"));
-    EXPECT_EQ(FileBytes(FtpRootPath("notes")), bytes);
+    EXPECT_EQ(FileBytes(FtpRootPath("sub\\notes")), bytes);
     EXPECT_GE(FindListEntry(ruvex, list, "notes"), 0) << "the listing was not reloaded";
 }
 
@@ -234,10 +238,7 @@ TEST_F(FileOpsTest, DownloadCutShortLeavesNoFileUnderTheChosenName)
 // A listing can carry names no local file may have; the chooser is offered only the last part.
 TEST_F(FileOpsTest, SuggestedNameIsThePlainLastComponent)
 {
-    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing",
-                   "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 ..\\..\\evil.txt\r\n"
-                   "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 up/x?y*.txt\r\n");
-    SetServerFaults("LIST raw listing\n");
+    ServeListingAsIs(UnixListingLine("..\\..\\evil.txt") + UnixListingLine("up/x?y*.txt"));
     ASSERT_NE(LogIn(), nullptr);
     const size_t mark = ClientCommands().size();
     for (const auto &remoteAndSuggested : {std::make_pair("..\\..\\evil.txt", "evil.txt"),
@@ -259,10 +260,7 @@ TEST_F(FileOpsTest, LongestNamesAreReadBackWhole)
 {
     const std::string longName = std::string(255, 'n') + ".bin";
     const std::string prefix = longName.substr(0, 255);
-    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing",
-                   "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 " + prefix + "\r\n"
-                   "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 " + longName + "\r\n");
-    SetServerFaults("LIST raw listing\n");
+    ServeListingAsIs(UnixListingLine(prefix) + UnixListingLine(longName));
     ASSERT_NE(LogIn(), nullptr);
     ASSERT_EQ(ListTexts(ruvex, list), (std::vector<std::string>{"Up to parent directory", prefix, longName}));
 

@@ -10,12 +10,6 @@ static const char kLimitation[] = "known platform limitation (Wine WinINet): ";
 // timeout for a silent control connection, which would end it otherwise.
 constexpr DWORD kHangProofMs = 35000;
 
-// A listing line for a plain file of `name`, as a Unix server writes it.
-static std::string ListingLine(const std::string &name)
-{
-    return "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 " + name + "\r\n";
-}
-
 // True when the window's thread stays blocked for the whole of `milliseconds`.
 static bool StaysHung(HWND window, DWORD milliseconds)
 {
@@ -51,14 +45,14 @@ static bool HasCrashed(const RuvexProcess &ruvex)
 
 TEST_F(RuvexTest, EmptyLineInAListingCrashesTheLibrary)
 {
-    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", ListingLine("a.txt") + "\r\n" + ListingLine("b.txt"));
-    SetServerFaults("LIST raw listing\n");
+    ServeListingAsIs(UnixListingLine("a.txt") + "\r\n" + UnixListingLine("b.txt"));
     TryLogin("127.0.0.1", "ruvex", "secret");
     const bool crashed = WaitUntil([&] { return HasCrashed(ruvex); }, 20000);
     EXPECT_GE(CountCommandsStartingWith("LIST"), 1u);
     EndRuvex(&ruvex);
     if (!crashed)
-        FAIL() << "a listing with an empty line no longer crashes the process: the limitation is gone, remove this note";
+        FAIL() << "a listing with an empty line no longer crashes the process: the limitation is gone, "
+                  "remove this note";
     GTEST_SKIP() << kLimitation << "an empty line in the listing data crashes the process";
 }
 

@@ -527,6 +527,17 @@ std::vector<std::string> LocalFolderNames(const std::string &folder)
     return names;
 }
 
+std::string UnixListingLine(const std::string &fileName)
+{
+    return "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 " + fileName + "\r\n";
+}
+
+void ServeListingAsIs(const std::string &data)
+{
+    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", data);
+    SetServerFaults("LIST raw listing\n");  // the path is taken relative to the fault file's folder
+}
+
 std::vector<std::string> ClientCommands()
 {
     std::vector<std::string> commands;

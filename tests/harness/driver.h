@@ -116,6 +116,11 @@ void SaveScreenshot(HWND window, const char *name);
 std::string FreshScratchFolder(const std::string &name);
 // The names in a local folder, without "." and "..", sorted.
 std::vector<std::string> LocalFolderNames(const std::string &folder);
+// A listing line for a plain file of this name, as a Unix server writes it (with CR LF).
+std::string UnixListingLine(const std::string &fileName);
+// From now on every LIST is answered with exactly these bytes as its data (replacing any other
+// fault rule), so a listing can hold names no file system has.
+void ServeListingAsIs(const std::string &data);
 // The commands the client sent, in order: the log without replies, CONNECT and DISCONNECT.
 std::vector<std::string> ClientCommands();
 // The client's commands from the `first`-th on (a count taken earlier from ClientCommands).
