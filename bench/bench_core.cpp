@@ -23,16 +23,7 @@
 #include "../app/resource.h"
 #include "../browser/browser.h"
 #include "../ftp/session.h"
-
-static double NowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
+#include "../tests/harness/driver.h"
 
 static int Fail(const char *what)
 {

@@ -23,16 +23,6 @@
 
 constexpr double kTransferWaitMs = 180000;
 
-static double NowMs()
-{
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
 // Polls more often than WaitUntil, so that a transfer's end is timed to a few milliseconds.
 template <typename Condition> static bool PollUntil(Condition condition, double timeoutMs)
 {
@@ -84,17 +74,6 @@ static long long FileSize(const std::string &path)
     return ((long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
 
-static bool Activate(const RuvexProcess &ruvex, HWND main, const std::string &entry)
-{
-    HWND list = GetDlgItem(main, IDC_FILE_LIST);
-    const int index = FindListEntry(ruvex, list, entry);
-    if (index < 0)
-        return false;
-    ClickListItem(ruvex, list, index);
-    DoubleClickListItem(ruvex, list, index);
-    return true;
-}
-
 static int MeasureDownload(const std::string &remote, const std::string &local)
 {
     RuvexProcess ruvex = {};
@@ -103,7 +82,7 @@ static int MeasureDownload(const std::string &remote, const std::string &local)
         return Fail(&ruvex, "could not log in");
     const long long size = FileSize(FtpRootPath(remote));
     DeleteFileA(local.c_str());
-    if (size <= 0 || !Activate(ruvex, main, remote))
+    if (size <= 0 || !ActivateListEntry(ruvex, main, remote))
         return Fail(&ruvex, "the file to download is not listed");
     HWND chooser = WaitForWindow(ruvex, "Save file as");
     if (chooser == nullptr)
@@ -194,7 +173,7 @@ static int MeasurePeak(const std::string &folder)
 {
     RuvexProcess ruvex = {};
     HWND main = StartAndLogIn(&ruvex);
-    if (main == nullptr || !Activate(ruvex, main, folder))
+    if (main == nullptr || !ActivateListEntry(ruvex, main, folder))
         return Fail(&ruvex, "could not open the folder");
     HWND list = GetDlgItem(main, IDC_FILE_LIST);
     // The folder is listed once the path label names it and the list has stopped growing.

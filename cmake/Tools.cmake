@@ -19,7 +19,7 @@ ruvex_tool(ruvex_tour SOURCES tools/demo/tour.cpp LIBRARIES ruvex_driver)
 add_dependencies(ruvex_tour ruvex)
 
 # In-process: the program's own procedures and resources against bare WinINet calls.
-ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_core psapi)
+ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_core ruvex_driver psapi)
 add_dependencies(bench_core ruvex_pictures)
 # From outside: the real ruvex.exe, driven as a person would.
 ruvex_tool(bench_drive SOURCES bench/bench_drive.cpp LIBRARIES ruvex_driver psapi)

@@ -66,18 +66,6 @@ static void MakeSampleDirectory()
         WriteLocalFile(FtpRootPath(name), "sample");
 }
 
-// Double-clicks far below the last entry, where the list is empty.
-static void DoubleClickListEmptySpace(HWND list)
-{
-    RECT client = {};
-    GetClientRect(list, &client);
-    const LPARAM where = MAKELPARAM(client.right - 2, client.bottom - 2);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageA(list, WM_LBUTTONUP, 0, where);
-    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
-    PostMessageA(list, WM_LBUTTONUP, 0, where);
-}
-
 // ---- The listing ----
 
 TEST_F(RuvexTest, FoldersComeFirstThenFilesEachInTheServersOrder)

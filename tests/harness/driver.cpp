@@ -427,12 +427,22 @@ void DoubleClickListItem(const RuvexProcess &ruvex, HWND list, int index)
     PostClick(list, ItemCentre(ruvex, list, index), true);
 }
 
-void ClickListEmptySpace(HWND list)
+static POINT EmptyCorner(HWND list)
 {
     RECT client = {};
     GetClientRect(list, &client);
     const POINT corner = {client.right - 2, client.bottom - 2};
-    PostClick(list, corner, false);
+    return corner;
+}
+
+void ClickListEmptySpace(HWND list)
+{
+    PostClick(list, EmptyCorner(list), false);
+}
+
+void DoubleClickListEmptySpace(HWND list)
+{
+    PostClick(list, EmptyCorner(list), true);
 }
 
 // ---- The common file choosers ----
@@ -601,12 +611,19 @@ bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::strin
     return chooser != nullptr && FinishChooser(main, chooser, localPath);
 }
 
+bool ActivateListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
+{
+    const int index = FindListEntry(ruvex, MainList(main), name);
+    if (index < 0)
+        return false;
+    DoubleClickListItem(ruvex, MainList(main), index);
+    return true;
+}
+
 HWND OpenSaveChooserFor(const RuvexProcess &ruvex, HWND main, const std::string &remoteName)
 {
-    const int index = FindListEntry(ruvex, MainList(main), remoteName);
-    if (index <= 0)
+    if (!ActivateListEntry(ruvex, main, remoteName))
         return nullptr;
-    DoubleClickListItem(ruvex, MainList(main), index);
     return WaitForWindow(ruvex, "Save file as");
 }
 
@@ -674,4 +691,14 @@ bool Responds(HWND window)
 {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+}
+
+double NowMs()
+{
+    static LARGE_INTEGER frequency;
+    if (frequency.QuadPart == 0)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart * 1000.0 / frequency.QuadPart;
 }

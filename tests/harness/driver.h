@@ -97,6 +97,7 @@ int FindListEntry(const RuvexProcess &ruvex, HWND list, const std::string &text)
 void ClickListItem(const RuvexProcess &ruvex, HWND list, int index);
 void DoubleClickListItem(const RuvexProcess &ruvex, HWND list, int index);
 void ClickListEmptySpace(HWND list);  // far below the last entry, deselecting
+void DoubleClickListEmptySpace(HWND list);
 
 // ---- The common file choosers (Wine's explorer-style dialogs) ----
 
@@ -140,6 +141,8 @@ void EndLabelEdit(HWND edit, const std::string &text, UINT key);
 
 bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &localPath);
 // Double-clicks the listed file `remoteName`; the save chooser that opens.
+// Activates the entry (a double click): a folder is entered, a file opens the save chooser.
+bool ActivateListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name);
 HWND OpenSaveChooserFor(const RuvexProcess &ruvex, HWND main, const std::string &remoteName);
 bool DownloadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &remoteName,
                             const std::string &localPath);
@@ -154,5 +157,8 @@ bool EditListLabel(const RuvexProcess &ruvex, HWND main, const std::string &name
                    UINT key);
 // The program still takes messages: it is neither hung nor gone.
 bool Responds(HWND window);
+
+// A monotonic clock in milliseconds, for timings.
+double NowMs();
 
 #endif

@@ -33,17 +33,6 @@ static bool WaitForListing(const RuvexProcess &ruvex, HWND main, const char *pat
     });
 }
 
-static bool Activate(const RuvexProcess &ruvex, HWND main, const char *entry)
-{
-    HWND list = GetDlgItem(main, IDC_FILE_LIST);
-    const int index = FindListEntry(ruvex, list, entry);
-    if (index < 0)
-        return false;
-    ClickListItem(ruvex, list, index);
-    DoubleClickListItem(ruvex, list, index);
-    return true;
-}
-
 static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
 {
     HWND login = WaitForWindow(*ruvex, "Login");
@@ -60,12 +49,12 @@ static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
     SaveScreenshot(main, "2-logged-in");
     Step("2 logged in: the root folder is listed");
 
-    if (!Activate(*ruvex, main, kFolder) || !WaitForListing(*ruvex, main, "/Documents", kFile))
+    if (!ActivateListEntry(*ruvex, main, kFolder) || !WaitForListing(*ruvex, main, "/Documents", kFile))
         return Fail("could not open the folder Documents");
     SaveScreenshot(main, "3-in-documents");
     Step("3 opened the folder Documents");
 
-    if (!Activate(*ruvex, main, kFile))
+    if (!ActivateListEntry(*ruvex, main, kFile))
         return Fail("report.txt is not listed");
     HWND chooser = WaitForWindow(*ruvex, "Save file as");
     if (chooser == nullptr)
@@ -86,7 +75,7 @@ static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
     std::printf("tour: 5 the chooser closed and report.txt arrived as %s (%u bytes, identical to the server's)\n",
                 target.c_str(), (unsigned)local.size());
 
-    if (!Activate(*ruvex, main, "Up to parent directory") || !WaitForListing(*ruvex, main, "/", kFolder))
+    if (!ActivateListEntry(*ruvex, main, "Up to parent directory") || !WaitForListing(*ruvex, main, "/", kFolder))
         return Fail("could not go back up to the root");
     SaveScreenshot(main, "6-back-up");
     Step("6 went back up to the root folder");
