@@ -286,6 +286,7 @@ TEST_F(FileOpsTest, NewFolderAsksForANameAndSendsItTrimmed)
     EXPECT_EQ(ControlText(prompt, IDC_PROMPT_TEXT), "Folder name?");
     EXPECT_EQ(ControlText(prompt, IDC_PROMPT_EDIT), "");
     SetControlText(prompt, IDC_PROMPT_EDIT, "  Reports  ");
+    SaveScreenshot(prompt, "folder-prompt");
     PressButton(prompt, IDC_PROMPT_OK);
     ASSERT_TRUE(WaitForWindowGone(prompt));
     Settle(main);
