@@ -108,6 +108,9 @@ echo "Medians of $listing_rounds listings, $transfer_rounds transfers each way, 
 echo
 printf '%-46s %13s %13s %7s\n' "" "Ruvex" "yardstick" "ratio"
 row "(a) list $(median listing_entries) entries: RefreshListing / bare" "$(median listing_refresh_ms)" "$(median listing_bare_ms)"
+own=$(median listing_own_ms) library=$(median listing_wininet_ms)
+printf '%-46s %10.1f ms %10.1f ms %6.2f%%\n' "    in one refresh: the program's share / WinINet" "$own" "$library" \
+    "$(awk -v a="$own" -v b="$library" 'BEGIN { print 100 * a / b }')"
 row "(b) download 64 MiB: Ruvex / FtpGetFileA" "$ruvex_get" "$bare_get"
 row "    download 64 MiB: Ruvex / curl" "$ruvex_get" "$curl_get"
 row "    upload 64 MiB: Ruvex / FtpPutFileA" "$ruvex_put" "$bare_put"
