@@ -594,14 +594,20 @@ static HWND MainList(HWND main)
     return GetDlgItem(main, IDC_FILE_LIST);
 }
 
+// Waits until `closing` (a chooser or the prompt) is gone and the command it served has run.
+static bool WaitUntilAnswered(HWND main, HWND closing)
+{
+    if (!WaitForWindowGone(closing))
+        return false;
+    Settle(main);
+    return true;
+}
+
 // Picks `path` in a chooser and waits until the command it serves has run.
 static bool FinishChooser(HWND main, HWND chooser, const std::string &path)
 {
     ChooseInFileDialog(chooser, path);
-    if (!WaitForWindowGone(chooser))
-        return false;
-    Settle(main);
-    return true;
+    return WaitUntilAnswered(main, chooser);
 }
 
 bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &localPath)
@@ -647,10 +653,7 @@ bool AnswerFolderPrompt(const RuvexProcess &ruvex, HWND main, const std::string 
         return false;
     SetControlText(prompt, IDC_PROMPT_EDIT, text);
     PressButton(prompt, IDC_PROMPT_OK);
-    if (!WaitForWindowGone(prompt))
-        return false;
-    Settle(main);
-    return true;
+    return WaitUntilAnswered(main, prompt);
 }
 
 bool SelectListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
