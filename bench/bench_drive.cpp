@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,7 +36,7 @@ template <typename Condition> static bool PollUntil(Condition condition, double 
     return true;
 }
 
-static int Fail(RuvexProcess *ruvex, const char *what)
+static int Fail(Ruvex *ruvex, const char *what)
 {
     std::printf("error %s\n", what);
     EndRuvex(ruvex);
@@ -43,22 +44,12 @@ static int Fail(RuvexProcess *ruvex, const char *what)
 }
 
 // Starts Ruvex and logs in anonymously; the main window with its first listing, or null.
-static HWND StartAndLogIn(RuvexProcess *ruvex)
+static HWND StartAndLogIn(Ruvex *ruvex)
 {
-    if (!StartRuvex(ruvex))
-        return nullptr;
-    HWND login = WaitForWindow(*ruvex, "Login");
-    if (login == nullptr)
-        return nullptr;
-    SetControlText(login, IDC_SERVER, "127.0.0.1");
-    PressButton(login, IDC_LOGIN);
-    HWND main = WaitForWindow(*ruvex, "Ruvex");
-    if (main != nullptr)
-        Settle(main);
-    return main;
+    return StartRuvex(ruvex) && LogIn(ruvex, "", "") ? ruvex->main : nullptr;
 }
 
-static bool CloseAndWait(RuvexProcess *ruvex, HWND main)
+static bool CloseAndWait(Ruvex *ruvex, HWND main)
 {
     CloseByCloseBox(main);
     const bool ended = WaitForExit(*ruvex) == 0;
@@ -76,13 +67,13 @@ static long long FileSize(const std::string &path)
 
 static int MeasureDownload(const std::string &remote, const std::string &local)
 {
-    RuvexProcess ruvex = {};
+    Ruvex ruvex = {};
     HWND main = StartAndLogIn(&ruvex);
     if (main == nullptr)
         return Fail(&ruvex, "could not log in");
     const long long size = FileSize(FtpRootPath(remote));
     DeleteFileA(local.c_str());
-    if (size <= 0 || !ActivateListEntry(ruvex, main, remote))
+    if (size <= 0 || !Activate(ruvex, remote))
         return Fail(&ruvex, "the file to download is not listed");
     HWND chooser = WaitForWindow(ruvex, "Save file as");
     if (chooser == nullptr)
@@ -99,14 +90,14 @@ static int MeasureDownload(const std::string &remote, const std::string &local)
 // True once the server has answered a STOR with 226: the upload is stored.
 static bool UploadStored()
 {
-    const std::string log = ServerLog();
-    const size_t store = log.find(" STOR ");
-    return store != std::string::npos && log.find(" -> 226", store) != std::string::npos;
+    const Texts log = ServerLog();
+    const auto store = std::find_if(log.begin(), log.end(), [](const std::string &line) { return line.rfind("STOR ", 0) == 0; });
+    return std::any_of(store, log.end(), [](const std::string &line) { return line.rfind("-> 226", 0) == 0; });
 }
 
 static int MeasureUpload(const std::string &local)
 {
-    RuvexProcess ruvex = {};
+    Ruvex ruvex = {};
     HWND main = StartAndLogIn(&ruvex);
     if (main == nullptr)
         return Fail(&ruvex, "could not log in");
@@ -135,7 +126,7 @@ static double TimeToWindow(const std::string &exe, const char *title)
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
     CloseHandle(info.hThread);
-    RuvexProcess process = {info.hProcess, info.dwProcessId};
+    Ruvex process = {info.hProcess, info.dwProcessId, nullptr, nullptr, nullptr};
     double shownMs = -1;
     while (NowMs() - start < kWaitMs) {
         HWND window = FindWindowA("#32770", title);
@@ -171,9 +162,9 @@ static int MeasureStartup(int rounds, const std::string &bare)
 
 static int MeasurePeak(const std::string &folder)
 {
-    RuvexProcess ruvex = {};
+    Ruvex ruvex = {};
     HWND main = StartAndLogIn(&ruvex);
-    if (main == nullptr || !ActivateListEntry(ruvex, main, folder))
+    if (main == nullptr || !Activate(ruvex, folder))
         return Fail(&ruvex, "could not open the folder");
     HWND list = GetDlgItem(main, IDC_FILE_LIST);
     // The folder is listed once the path label names it and the list has stopped growing.

@@ -14,17 +14,10 @@ if(BUILD_TESTING)
         tests/test_names.cpp
         tests/test_file_types.cpp
         tests/test_layout.cpp
-        tests/test_listing_order.cpp
     )
     target_link_libraries(portable_tests PRIVATE ruvex_portable gtest_main)
     target_compile_options(portable_tests PRIVATE -Wall -Wextra -Werror)
     gtest_discover_tests(portable_tests)
-
-    # The test FTP server's own self-test, on a loopback of its own.
-    add_test(NAME ftp_server_selftest
-             COMMAND unshare --net sh -c "ip link set lo up && /usr/bin/python3 -B -m unittest -q test_ruvex_ftpd"
-             WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/server)
-    set_tests_properties(ftp_server_selftest PROPERTIES TIMEOUT 120)
 
     if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         add_executable(fuzz_names tests/fuzz_names.cpp ${RUVEX_PORTABLE_SOURCES})
@@ -34,4 +27,3 @@ if(BUILD_TESTING)
     endif()
 endif()
 
-include(cmake/Pictures.cmake)

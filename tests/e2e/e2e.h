@@ -1,51 +1,55 @@
-// tests/e2e/e2e.h - what the end-to-end tests share: a running Ruvex, and logging it in.
+// tests/e2e/e2e.h - what the end-to-end tests share: a fresh server and a running Ruvex.
 #ifndef RUVEX_TESTS_E2E_E2E_H
 #define RUVEX_TESTS_E2E_E2E_H
 
 #include <gtest/gtest.h>
 
 #include "../../app/resource.h"
+#include "../../browser/file_types.h"
 #include "../harness/driver.h"
 
-constexpr DWORD kExitLoginClosed = 0xFFFFFFFF;
+static const char kParent[] = "Up to parent directory";
 
-// Each test starts its own ruvex.exe and ends it, whatever happened.
-class RuvexTest : public testing::Test {
+// Each test starts with an empty server root, an empty local folder and its own ruvex.exe
+// at the login window, and ends that program whatever happened.
+class E2e : public testing::Test {
 protected:
     void SetUp() override
     {
         ResetServer();
-        ASSERT_TRUE(StartRuvex(&ruvex));
-        login = WaitForWindow(ruvex, "Login");
-        ASSERT_NE(login, nullptr) << "the login dialog did not appear";
+        local = FreshScratchFolder("local");
+        ASSERT_TRUE(StartRuvex(&ruvex)) << "no login window";
     }
     void TearDown() override { EndRuvex(&ruvex); }
 
-    // Types the three texts and presses Login.
-    void TryLogin(const std::string &server, const std::string &userName, const std::string &password)
+    std::string Local(const std::string &name) const { return local + "\\" + name; }
+
+    // The commands the client sent since `mark` (a count of earlier commands).
+    Texts SentSince(size_t mark) const
     {
-        SetControlText(login, IDC_SERVER, server);
-        SetControlText(login, IDC_USERNAME, userName);
-        SetControlText(login, IDC_PASSWORD, password);
-        PressButton(login, IDC_LOGIN);
+        const Texts all = ClientCommands();
+        return Texts(all.begin() + std::min(mark, all.size()), all.end());
     }
 
-    // Logs in as the test server's user and returns the main window, with its first listing shown.
-    HWND LogIn(const std::string &userName = "ruvex", const std::string &password = "secret")
+    // The browser's message box: caption "Error", owned by the main window.
+    std::string ErrorBoxText()
     {
-        TryLogin("127.0.0.1", userName, password);
-        main = WaitForWindow(ruvex, "Ruvex");
-        if (main != nullptr) {
-            list = GetDlgItem(main, IDC_FILE_LIST);
-            Settle(main);
-        }
-        return main;
+        MessageBoxSeen box = {};
+        if (!ReadMessageBox(ruvex, &box))
+            return "<no message box>";
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.owner, ruvex.main);
+        Settle(ruvex.main);
+        return box.text;
+    }
+    void ExpectNoMessageBox()
+    {
+        MessageBoxSeen box = {};
+        EXPECT_FALSE(ReadMessageBox(ruvex, &box, 300)) << box.text;
     }
 
-    RuvexProcess ruvex = {};
-    HWND login = nullptr;
-    HWND main = nullptr;
-    HWND list = nullptr;
+    Ruvex ruvex = {};
+    std::string local;
 };
 
 #endif

@@ -2,7 +2,6 @@
 #include "driver.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <dlgs.h>
 
 #include <algorithm>
@@ -11,68 +10,84 @@
 
 #include "../../app/resource.h"
 
-// ---- The session's files ----
+// ---- Files ----
 
 std::string SessionPath(const char *variable)
 {
     const char *unixPath = std::getenv(variable);
-    if (unixPath == nullptr)
-        return std::string();
-    std::string path = std::string("Z:") + unixPath;
-    for (char &c : path)
-        if (c == '/')
-            c = '\\';
+    std::string path = unixPath != nullptr ? std::string("Z:") + unixPath : std::string();
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
 std::string FtpRootPath(const std::string &relative)
 {
-    std::string path = SessionPath("RUVEX_FTP_ROOT");
-    if (!relative.empty())
-        path += "\\" + relative;
-    return path;
+    return SessionPath("RUVEX_FTP_ROOT") + (relative.empty() ? "" : "\\" + relative);
 }
 
-// A local path in the platform's "\\?\" form, so that names the server may hold reach the
-// file system unchanged: longer than MAX_PATH, or with trailing blanks or dots, which the
-// ordinary form strips.
+// The "\\?\" form reaches names that the ordinary form cuts or changes.
 static std::wstring ExactPath(const std::string &path)
 {
     std::wstring wide(path.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size());
-    wide.resize(length > 0 ? length - 1 : 0);
-    const bool absolute = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
-    return absolute ? L"\\\\?\\" + wide : wide;
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    return L"\\\\?\\" + wide;
 }
 
-static std::string AnsiText(const wchar_t *wide)
+// The entries of a folder, without "." and "..", each with whether it is a folder.
+static std::vector<std::pair<std::string, bool>> FolderEntries(const std::string &folder)
 {
-    char text[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
+    std::vector<std::pair<std::string, bool>> entries;
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW(ExactPath(folder + "\\*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+        char name[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, name, sizeof name, nullptr, nullptr);
+        if (std::string(name) != "." && std::string(name) != "..")
+            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return entries;
+}
+
+static void RemoveLocalTree(const std::string &path)
+{
+    for (const auto &entry : FolderEntries(path)) {
+        if (entry.second)
+            RemoveLocalTree(path + "\\" + entry.first);
+        else
+            DeleteFileW(ExactPath(path + "\\" + entry.first).c_str());
+    }
+    RemoveDirectoryW(ExactPath(path).c_str());
+}
+
+std::string FreshScratchFolder(const std::string &name)
+{
+    const std::string folder = SessionPath("RUVEX_SESSION_DIR") + "\\" + name;
+    RemoveLocalTree(folder);
+    MakeLocalFolder(folder);
+    return folder;
 }
 
 void WriteLocalFile(const std::string &path, const std::string &bytes)
 {
-    FILE *file = _wfopen(ExactPath(path).c_str(), L"wb");
-    if (file == nullptr)
-        return;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    if (FILE *file = _wfopen(ExactPath(path).c_str(), L"wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
 }
 
-bool ReadLocalFile(const std::string &path, std::string *bytes)
+std::string ReadLocalFile(const std::string &path)
 {
     FILE *file = _wfopen(ExactPath(path).c_str(), L"rb");
     if (file == nullptr)
-        return false;
-    bytes->clear();
+        return "<missing>";
+    std::string bytes;
     char block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes->append(block, got);
+    for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+        bytes.append(block, got);
     std::fclose(file);
-    return true;
+    return bytes;
 }
 
 bool LocalFileExists(const std::string &path)
@@ -85,25 +100,16 @@ void MakeLocalFolder(const std::string &path)
     CreateDirectoryW(ExactPath(path).c_str(), nullptr);
 }
 
-void RemoveLocalTree(const std::string &path)
+Texts LocalFolderNames(const std::string &folder)
 {
-    WIN32_FIND_DATAW found = {};
-    HANDLE find = FindFirstFileW(ExactPath(path + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = AnsiText(found.cFileName);
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveLocalTree(child);
-            else
-                DeleteFileW(ExactPath(child).c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(ExactPath(path).c_str());
+    Texts names;
+    for (const auto &entry : FolderEntries(folder))
+        names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
+    return names;
 }
+
+// ---- The server ----
 
 void ResetServer()
 {
@@ -113,57 +119,59 @@ void ResetServer()
     SetServerFaults("");
 }
 
-void SetListingOrder(const std::string &folder, const std::vector<std::string> &names)
-{
-    std::string order;
-    for (const std::string &name : names)
-        order += name + "\n";
-    WriteLocalFile(FtpRootPath(folder.empty() ? ".ruvex-order" : folder + "\\.ruvex-order"), order);
-}
-
 void SetServerFaults(const std::string &rules)
 {
     WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules);
 }
 
-std::string ServerLog()
+void ServeListing(const Texts &lines)
 {
-    std::string log;
-    ReadLocalFile(SessionPath("RUVEX_FTP_LOG"), &log);
-    return log;
+    std::string data;
+    for (const std::string &line : lines)
+        data += line + "\r\n";
+    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", data);
+    SetServerFaults("LIST raw listing\n");
 }
 
-std::vector<std::string> ServerCommands()
+std::string ListingLine(const std::string &name, bool folder)
 {
-    std::vector<std::string> commands;
-    const std::string log = ServerLog();
-    size_t start = 0;
-    while (start < log.size()) {
-        size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
-        const size_t space = line.find(' ');
-        if (space != std::string::npos)
-            commands.push_back(line.substr(space + 1));
-        start = end + 1;
+    return (folder ? "drwxr-xr-x   2 ftp      ftp          4096" : "-rw-r--r--   1 ftp      ftp             5") +
+           std::string(" Jan 01 12:00 ") + name;
+}
+
+Texts ServerLog()
+{
+    Texts lines;
+    const std::string log = ReadLocalFile(SessionPath("RUVEX_FTP_LOG"));
+    for (size_t start = 0, end; start < log.size(); start = end + 1) {
+        end = std::min(log.find('\n', start), log.size());
+        const size_t space = log.find(' ', start);
+        if (space < end)
+            lines.push_back(log.substr(space + 1, end - space - 1));
     }
+    return lines;
+}
+
+Texts ClientCommands()
+{
+    Texts commands;
+    for (const std::string &line : ServerLog())
+        if (line.compare(0, 3, "-> ") != 0 && line != "CONNECT" && line != "DISCONNECT")
+            commands.push_back(line);
     return commands;
 }
 
-size_t CountCommandsStartingWith(const std::string &prefix)
+size_t CountStartingWith(const Texts &lines, const std::string &prefix)
 {
-    size_t count = 0;
-    for (const std::string &command : ServerCommands())
-        if (command.compare(0, prefix.size(), prefix) == 0)
-            ++count;
-    return count;
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string &line) { return line.compare(0, prefix.size(), prefix) == 0; });
 }
 
-// ---- The program ----
+// ---- The program and its windows ----
 
-bool StartRuvex(RuvexProcess *ruvex)
+bool StartRuvex(Ruvex *ruvex)
 {
+    *ruvex = Ruvex();
     std::string commandLine = "\"" + SessionPath("RUVEX_EXE") + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -173,10 +181,11 @@ bool StartRuvex(RuvexProcess *ruvex)
     CloseHandle(info.hThread);
     ruvex->process = info.hProcess;
     ruvex->id = info.dwProcessId;
-    return true;
+    ruvex->login = WaitForWindow(*ruvex, "Login");
+    return ruvex->login != nullptr;
 }
 
-DWORD WaitForExit(const RuvexProcess &ruvex, DWORD timeoutMs)
+DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs)
 {
     WaitForSingleObject(ruvex.process, timeoutMs);
     DWORD code = STILL_ACTIVE;
@@ -184,23 +193,18 @@ DWORD WaitForExit(const RuvexProcess &ruvex, DWORD timeoutMs)
     return code;
 }
 
-void EndRuvex(RuvexProcess *ruvex)
+void EndRuvex(Ruvex *ruvex)
 {
     if (ruvex->process == nullptr)
         return;
-    if (WaitForSingleObject(ruvex->process, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(ruvex->process, 99);
-        WaitForSingleObject(ruvex->process, kWaitMs);
-    }
+    TerminateProcess(ruvex->process, 99);
+    WaitForSingleObject(ruvex->process, kWaitMs);
     CloseHandle(ruvex->process);
     ruvex->process = nullptr;
 }
 
-// ---- Windows ----
-
 struct WindowSearch {
     DWORD processId;
-    const char *title;
     std::vector<HWND> found;
 };
 
@@ -209,26 +213,26 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
     WindowSearch *search = (WindowSearch *)context;
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        (search->title == nullptr || WindowText(window) == search->title))
+    if (owner == search->processId && IsWindowVisible(window))
         search->found.push_back(window);
     return TRUE;
 }
 
-std::vector<HWND> VisibleWindows(const RuvexProcess &ruvex, const char *title)
+std::vector<HWND> VisibleWindows(const Ruvex &ruvex)
 {
-    WindowSearch search = {ruvex.id, title, {}};
+    WindowSearch search = {ruvex.id, {}};
     EnumWindows(CollectWindow, (LPARAM)&search);
     return search.found;
 }
 
-HWND WaitForWindow(const RuvexProcess &ruvex, const char *title, DWORD timeoutMs)
+HWND WaitForWindow(const Ruvex &ruvex, const char *title, DWORD timeoutMs)
 {
     HWND window = nullptr;
     WaitUntil(
         [&] {
-            const std::vector<HWND> found = VisibleWindows(ruvex, title);
-            window = found.empty() ? nullptr : found.front();
+            for (HWND candidate : VisibleWindows(ruvex))
+                if (WindowText(candidate) == title)
+                    window = candidate;
             return window != nullptr;
         },
         timeoutMs);
@@ -265,11 +269,11 @@ void PressButton(HWND dialog, int id)
 
 void PressKey(HWND target, UINT virtualKey)
 {
-    const UINT scan = MapVirtualKeyA(virtualKey, 0);
-    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    const LPARAM scan = (LPARAM)MapVirtualKeyA(virtualKey, 0) << 16;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | scan);
     if (virtualKey == VK_RETURN || virtualKey == VK_ESCAPE)
-        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | (scan << 16));
-    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | scan);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
 }
 
 void CloseByCloseBox(HWND window)
@@ -286,191 +290,224 @@ void Settle(HWND window)
     }
 }
 
-// ---- Message boxes ----
-
-struct MessageBoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-static BOOL CALLBACK FindMessageBox(HWND window, LPARAM context)
+bool Responds(HWND window)
 {
-    MessageBoxSearch *search = (MessageBoxSearch *)context;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && std::string(className) == "#32770" &&
-        GetDlgItem(window, 0xFFFF) != nullptr) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
 }
 
-bool WaitForMessageBox(const RuvexProcess &ruvex, MessageBoxSeen *seen, DWORD timeoutMs)
+static HWND FindMessageBox(const Ruvex &ruvex)
 {
-    MessageBoxSearch search = {ruvex.id, nullptr};
-    if (!WaitUntil([&] { EnumWindows(FindMessageBox, (LPARAM)&search); return search.found != nullptr; }, timeoutMs))
+    for (HWND window : VisibleWindows(ruvex))
+        if (GetDlgItem(window, 0xFFFF) != nullptr)
+            return window;
+    return nullptr;
+}
+
+bool ReadMessageBox(const Ruvex &ruvex, MessageBoxSeen *seen, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = FindMessageBox(ruvex)) != nullptr; }, timeoutMs))
         return false;
-    seen->window = search.found;
-    seen->owner = GetWindow(search.found, GW_OWNER);
-    seen->caption = WindowText(search.found);
-    seen->text = ControlText(search.found, 0xFFFF);
+    *seen = MessageBoxSeen{box, GetWindow(box, GW_OWNER), WindowText(box), ControlText(box, 0xFFFF)};
+    PressButton(box, IDOK);
+    return WaitForWindowGone(box);
+}
+
+// ---- Steps ----
+
+void TypeLogin(const Ruvex &ruvex, const std::string &server, const std::string &user, const std::string &password)
+{
+    SetControlText(ruvex.login, IDC_SERVER, server);
+    SetControlText(ruvex.login, IDC_USERNAME, user);
+    SetControlText(ruvex.login, IDC_PASSWORD, password);
+    PressButton(ruvex.login, IDC_LOGIN);
+}
+
+bool LogIn(Ruvex *ruvex, const std::string &user, const std::string &password)
+{
+    TypeLogin(*ruvex, "127.0.0.1", user, password);
+    ruvex->main = WaitForWindow(*ruvex, "Ruvex");
+    if (ruvex->main == nullptr)
+        return false;
+    ruvex->list = GetDlgItem(ruvex->main, IDC_FILE_LIST);
+    Settle(ruvex->main);
     return true;
 }
 
-void DismissMessageBox(const MessageBoxSeen &seen)
-{
-    PostMessageA(seen.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(seen.window, IDOK));
-    WaitForWindowGone(seen.window);
-}
-
-// ---- The list view ----
-
-// Memory in the program's address space for one list-view request and its answer.
+// List-view messages carry pointers, so their records live in the program's memory.
 struct RemoteBlock {
     HANDLE process;
     char *address;
+    RemoteBlock(HANDLE p, size_t size)
+        : process(p), address((char *)VirtualAllocEx(p, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() { VirtualFreeEx(process, address, 0, MEM_RELEASE); }
+    template <typename T> void Put(const T &value) { WriteProcessMemory(process, address, &value, sizeof value, nullptr); }
+    template <typename T> void Get(T *value, size_t offset = 0) const
+    {
+        ReadProcessMemory(process, address + offset, value, sizeof *value, nullptr);
+    }
 };
 
-static RemoteBlock AllocateRemote(const RuvexProcess &ruvex, size_t size)
-{
-    RemoteBlock block = {ruvex.process, nullptr};
-    block.address = (char *)VirtualAllocEx(ruvex.process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    return block;
-}
-
-static void FreeRemote(const RemoteBlock &block)
-{
-    VirtualFreeEx(block.process, block.address, 0, MEM_RELEASE);
-}
-
-constexpr size_t kRemoteTextSize = 1024;
-
-std::vector<ListEntry> ReadList(const RuvexProcess &ruvex, HWND list)
+std::vector<ListEntry> ReadList(const Ruvex &ruvex)
 {
     std::vector<ListEntry> entries;
-    const int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    const RemoteBlock block = AllocateRemote(ruvex, sizeof(LVITEMA) + kRemoteTextSize);
-    char *remoteText = block.address + sizeof(LVITEMA);
+    const int count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0);
+    RemoteBlock block(ruvex.process, sizeof(LVITEMA) + 1024);
     for (int i = 0; i < count; ++i) {
         LVITEMA item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT;
         item.iItem = i;
-        item.pszText = remoteText;
-        item.cchTextMax = kRemoteTextSize;
-        WriteProcessMemory(ruvex.process, block.address, &item, sizeof item, nullptr);
-        SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)block.address);
-        char text[kRemoteTextSize] = {};
-        ReadProcessMemory(ruvex.process, block.address, &item, sizeof item, nullptr);
-        ReadProcessMemory(ruvex.process, remoteText, text, sizeof text - 1, nullptr);
+        item.pszText = block.address + sizeof item;
+        item.cchTextMax = 1024;
+        block.Put(item);
+        SendMessageA(ruvex.list, LVM_GETITEMA, 0, (LPARAM)block.address);
+        char text[1024] = {};
+        block.Get(&item);
+        block.Get(&text, sizeof item);
+        text[sizeof text - 1] = '\0';
         entries.push_back(ListEntry{text, item.iImage, item.iIndent});
     }
-    FreeRemote(block);
     return entries;
 }
 
-std::vector<std::string> ListTexts(const RuvexProcess &ruvex, HWND list)
+Texts ListTexts(const Ruvex &ruvex)
 {
-    std::vector<std::string> texts;
-    for (const ListEntry &entry : ReadList(ruvex, list))
+    Texts texts;
+    for (const ListEntry &entry : ReadList(ruvex))
         texts.push_back(entry.text);
     return texts;
 }
 
-int FindListEntry(const RuvexProcess &ruvex, HWND list, const std::string &text)
+int FindListEntry(const Ruvex &ruvex, const std::string &text)
 {
-    const std::vector<std::string> texts = ListTexts(ruvex, list);
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i] == text)
-            return (int)i;
-    return -1;
+    const Texts texts = ListTexts(ruvex);
+    const auto found = std::find(texts.begin(), texts.end(), text);
+    return found == texts.end() ? -1 : (int)(found - texts.begin());
 }
 
-static POINT ItemCentre(const RuvexProcess &ruvex, HWND list, int index)
+void ClickListItem(const Ruvex &ruvex, int index, bool twice)
 {
-    SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
-    const RemoteBlock block = AllocateRemote(ruvex, sizeof(RECT));
-    RECT rect = {};
-    rect.left = LVIR_LABEL;
-    WriteProcessMemory(ruvex.process, block.address, &rect, sizeof rect, nullptr);
-    SendMessageA(list, LVM_GETITEMRECT, index, (LPARAM)block.address);
-    ReadProcessMemory(ruvex.process, block.address, &rect, sizeof rect, nullptr);
-    FreeRemote(block);
-    // A long label runs past the list's right edge; aim at its visible part.
     RECT client = {};
-    GetClientRect(list, &client);
-    const LONG right = rect.right < client.right ? rect.right : client.right;
-    POINT centre = {(rect.left + right) / 2, (rect.top + rect.bottom) / 2};
-    return centre;
-}
-
-static void PostClick(HWND list, POINT at, bool doubleClick)
-{
-    const LPARAM where = MAKELPARAM(at.x, at.y);
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    PostMessageA(list, WM_LBUTTONUP, 0, where);
-    if (doubleClick) {
-        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
-        PostMessageA(list, WM_LBUTTONUP, 0, where);
+    GetClientRect(ruvex.list, &client);
+    RECT rect = {client.right - 4, client.bottom - 4, client.right - 2, client.bottom - 2};  // empty space
+    if (index >= 0) {
+        SendMessageA(ruvex.list, LVM_ENSUREVISIBLE, index, FALSE);
+        RemoteBlock block(ruvex.process, sizeof rect);
+        block.Put(RECT{LVIR_LABEL, 0, 0, 0});
+        SendMessageA(ruvex.list, LVM_GETITEMRECT, index, (LPARAM)block.address);
+        block.Get(&rect);
+        rect.right = std::min(rect.right, client.right);  // a long label runs past the edge
+    }
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(ruvex.list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(ruvex.list, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        PostMessageA(ruvex.list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(ruvex.list, WM_LBUTTONUP, 0, at);
     }
 }
 
-void ClickListItem(const RuvexProcess &ruvex, HWND list, int index)
+bool Activate(const Ruvex &ruvex, const std::string &name)
 {
-    PostClick(list, ItemCentre(ruvex, list, index), false);
+    const int index = FindListEntry(ruvex, name);
+    if (index >= 0)
+        ClickListItem(ruvex, index, true);
+    return index >= 0;
 }
 
-void DoubleClickListItem(const RuvexProcess &ruvex, HWND list, int index)
+bool Select(const Ruvex &ruvex, const std::string &name)
 {
-    PostClick(list, ItemCentre(ruvex, list, index), true);
+    const int index = FindListEntry(ruvex, name);
+    if (index >= 0)
+        ClickListItem(ruvex, index);
+    Settle(ruvex.main);
+    return index >= 0;
 }
 
-static POINT EmptyCorner(HWND list)
+void Press(const Ruvex &ruvex, int id)
 {
-    RECT client = {};
-    GetClientRect(list, &client);
-    const POINT corner = {client.right - 2, client.bottom - 2};
-    return corner;
+    PressButton(ruvex.main, id);
+    Settle(ruvex.main);
 }
 
-void ClickListEmptySpace(HWND list)
+bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::string &text, UINT key)
 {
-    PostClick(list, EmptyCorner(list), false);
+    const int index = FindListEntry(ruvex, name);
+    HWND edit = index < 0 ? nullptr : (HWND)SendMessageA(ruvex.list, LVM_EDITLABELA, index, 0);
+    if (edit == nullptr)
+        return false;
+    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    PressKey(edit, key);
+    // A refused name brings up a message box while the edit is still shown.
+    WaitUntil([&] { return !IsWindowVisible(edit) || FindMessageBox(ruvex) != nullptr; });
+    Settle(ruvex.main);
+    return true;
 }
 
-void DoubleClickListEmptySpace(HWND list)
+HWND OpenPrompt(const Ruvex &ruvex)
 {
-    PostClick(list, EmptyCorner(list), true);
+    PressButton(ruvex.main, IDC_NEW_FOLDER);
+    return WaitForWindow(ruvex, "Choose a folder name");
 }
 
-// ---- The common file choosers ----
+bool AnswerPrompt(const Ruvex &ruvex, HWND prompt, const std::string &text)
+{
+    SetControlText(prompt, IDC_PROMPT_EDIT, text);
+    PressButton(prompt, IDC_PROMPT_OK);
+    const bool gone = WaitForWindowGone(prompt);
+    Settle(ruvex.main);
+    return gone;
+}
+
+HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName)
+{
+    if (remoteName.empty())
+        PressButton(ruvex.main, IDC_UPLOAD);
+    else if (!Activate(ruvex, remoteName))
+        return nullptr;
+    return WaitForWindow(ruvex, remoteName.empty() ? "Select file" : "Save file as");
+}
 
 // The explorer-style chooser names its file field cmb13 (a combo box holding an edit) or edt1.
-static HWND FileNameField(HWND chooser)
+static HWND ChooserField(HWND chooser)
 {
     HWND field = GetDlgItem(chooser, cmb13);
     return field != nullptr ? field : GetDlgItem(chooser, edt1);
 }
 
+std::string ChooserName(HWND chooser)
+{
+    return WindowText(ChooserField(chooser));
+}
+
 void ChooseInFileDialog(HWND chooser, const std::string &path)
 {
-    SendMessageA(FileNameField(chooser), WM_SETTEXT, 0, (LPARAM)path.c_str());
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(chooser, IDOK));
+    SendMessageA(ChooserField(chooser), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PressButton(chooser, path.empty() ? IDCANCEL : IDOK);
 }
 
-void CancelFileDialog(HWND chooser)
+bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path)
 {
-    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(chooser, IDCANCEL));
+    if (chooser == nullptr)
+        return false;
+    ChooseInFileDialog(chooser, path);
+    const bool gone = WaitForWindowGone(chooser);
+    Settle(ruvex.main);
+    return gone;
 }
 
-std::string FileDialogName(HWND chooser)
+bool Upload(const Ruvex &ruvex, const std::string &path)
 {
-    return WindowText(FileNameField(chooser));
+    return Choose(ruvex, OpenChooser(ruvex, ""), path);
 }
 
-// ---- Pictures ----
+bool Download(const Ruvex &ruvex, const std::string &remoteName, const std::string &path)
+{
+    return Choose(ruvex, OpenChooser(ruvex, remoteName), path);
+}
+
+// ---- Pictures and time ----
 
 void SaveScreenshot(HWND window, const char *name)
 {
@@ -481,227 +518,28 @@ void SaveScreenshot(HWND window, const char *name)
     Sleep(300);  // let the last paint reach the display
     RECT rect = {};
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    BITMAPINFOHEADER header = {sizeof header, rect.right - rect.left, rect.bottom - rect.top, 1, 24};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void *pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(screen, (BITMAPINFO *)&header, DIB_RGB_COLORS, &pixels, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    const DWORD rowBytes = ((DWORD)width * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + rowBytes * height;
-    std::string bytes((const char *)&file, sizeof file);
-    bytes.append((const char *)&info.bmiHeader, sizeof info.bmiHeader);
-    bytes.append((const char *)pixels, rowBytes * height);
-    WriteLocalFile(folder + "\\" + name + ".bmp", bytes);
+    const DWORD pixelBytes = ((header.biWidth * 3 + 3) & ~3) * header.biHeight;
+    BITMAPFILEHEADER file = {0x4D42, sizeof file + sizeof header + pixelBytes, 0, 0, sizeof file + sizeof header};
+    WriteLocalFile(folder + "\\" + name + ".bmp", std::string((const char *)&file, sizeof file) +
+                                                      std::string((const char *)&header, sizeof header) +
+                                                      std::string((const char *)pixels, pixelBytes));
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
 }
 
-// ---- Local files and the server's log, for the file commands ----
-
-std::string FreshScratchFolder(const std::string &name)
-{
-    const std::string folder = SessionPath("RUVEX_SESSION_DIR") + "\\" + name;
-    RemoveLocalTree(folder);
-    MakeLocalFolder(folder);
-    return folder;
-}
-
-std::vector<std::string> LocalFolderNames(const std::string &folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found = {};
-    HANDLE find = FindFirstFileW(ExactPath(folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = AnsiText(found.cFileName);
-            if (name != "." && name != "..")
-                names.push_back(name);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string UnixListingLine(const std::string &fileName)
-{
-    return "-rw-r--r--   1 ftp      ftp             5 Jan 01 12:00 " + fileName + "\r\n";
-}
-
-void ServeListingAsIs(const std::string &data)
-{
-    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", data);
-    SetServerFaults("LIST raw listing\n");  // the path is taken relative to the fault file's folder
-}
-
-std::vector<std::string> ClientCommands()
-{
-    std::vector<std::string> commands;
-    for (const std::string &line : ServerCommands())
-        if (line.compare(0, 3, "-> ") != 0 && line != "CONNECT" && line != "DISCONNECT")
-            commands.push_back(line);
-    return commands;
-}
-
-std::vector<std::string> ClientCommandsFrom(size_t first)
-{
-    const std::vector<std::string> commands = ClientCommands();
-    if (first >= commands.size())
-        return std::vector<std::string>();
-    return std::vector<std::string>(commands.begin() + first, commands.end());
-}
-
-size_t CountStartingWith(const std::vector<std::string> &commands, const std::string &prefix)
-{
-    size_t count = 0;
-    for (const std::string &command : commands)
-        if (command.compare(0, prefix.size(), prefix) == 0)
-            ++count;
-    return count;
-}
-
-// ---- Editing a list entry's label in place ----
-
-HWND BeginLabelEdit(HWND list, int index)
-{
-    return (HWND)SendMessageA(list, LVM_EDITLABELA, index, 0);
-}
-
-void EndLabelEdit(HWND edit, const std::string &text, UINT key)
-{
-    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
-    PressKey(edit, key);
-}
-
-// ---- The file commands, done as a person does them ----
-
-static HWND MainList(HWND main)
-{
-    return GetDlgItem(main, IDC_FILE_LIST);
-}
-
-// Waits until `closing` (a chooser or the prompt) is gone and the command it served has run.
-static bool WaitUntilAnswered(HWND main, HWND closing)
-{
-    if (!WaitForWindowGone(closing))
-        return false;
-    Settle(main);
-    return true;
-}
-
-// Picks `path` in a chooser and waits until the command it serves has run.
-static bool FinishChooser(HWND main, HWND chooser, const std::string &path)
-{
-    ChooseInFileDialog(chooser, path);
-    return WaitUntilAnswered(main, chooser);
-}
-
-bool UploadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &localPath)
-{
-    PressButton(main, IDC_UPLOAD);
-    HWND chooser = WaitForWindow(ruvex, "Select file");
-    return chooser != nullptr && FinishChooser(main, chooser, localPath);
-}
-
-bool ActivateListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
-{
-    const int index = FindListEntry(ruvex, MainList(main), name);
-    if (index < 0)
-        return false;
-    DoubleClickListItem(ruvex, MainList(main), index);
-    return true;
-}
-
-HWND OpenSaveChooserFor(const RuvexProcess &ruvex, HWND main, const std::string &remoteName)
-{
-    if (!ActivateListEntry(ruvex, main, remoteName))
-        return nullptr;
-    return WaitForWindow(ruvex, "Save file as");
-}
-
-bool DownloadThroughChooser(const RuvexProcess &ruvex, HWND main, const std::string &remoteName,
-                            const std::string &localPath)
-{
-    HWND chooser = OpenSaveChooserFor(ruvex, main, remoteName);
-    return chooser != nullptr && FinishChooser(main, chooser, localPath);
-}
-
-HWND OpenFolderPrompt(const RuvexProcess &ruvex, HWND main)
-{
-    PressButton(main, IDC_NEW_FOLDER);
-    return WaitForWindow(ruvex, "Choose a folder name");
-}
-
-bool AnswerFolderPrompt(const RuvexProcess &ruvex, HWND main, const std::string &text)
-{
-    HWND prompt = OpenFolderPrompt(ruvex, main);
-    if (prompt == nullptr)
-        return false;
-    SetControlText(prompt, IDC_PROMPT_EDIT, text);
-    PressButton(prompt, IDC_PROMPT_OK);
-    return WaitUntilAnswered(main, prompt);
-}
-
-bool SelectListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
-{
-    const int index = FindListEntry(ruvex, MainList(main), name);
-    if (index < 0)
-        return false;
-    ClickListItem(ruvex, MainList(main), index);
-    Settle(main);
-    return true;
-}
-
-bool DeleteListEntry(const RuvexProcess &ruvex, HWND main, const std::string &name)
-{
-    if (!SelectListEntry(ruvex, main, name))
-        return false;
-    PressButton(main, IDC_DELETE);
-    Settle(main);
-    return true;
-}
-
-bool EditListLabel(const RuvexProcess &ruvex, HWND main, const std::string &name, const std::string &text,
-                   UINT key)
-{
-    const int index = FindListEntry(ruvex, MainList(main), name);
-    if (index < 0)
-        return false;
-    HWND edit = BeginLabelEdit(MainList(main), index);
-    if (edit == nullptr)
-        return false;
-    EndLabelEdit(edit, text, key);
-    WaitForWindowGone(edit);
-    Settle(main);
-    return true;
-}
-
-bool Responds(HWND window)
-{
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
-}
-
 double NowMs()
 {
-    static LARGE_INTEGER frequency;
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
+    LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
     return now.QuadPart * 1000.0 / frequency.QuadPart;
 }

@@ -25,36 +25,32 @@ static void Step(const char *what)
 }
 
 // Waits until the list shows `entry` and the path label shows `path`: the listing is in.
-static bool WaitForListing(const RuvexProcess &ruvex, HWND main, const char *path, const char *entry)
+static bool WaitForListing(const Ruvex &ruvex, const char *path, const char *entry)
 {
-    HWND list = GetDlgItem(main, IDC_FILE_LIST);
-    return WaitUntil([&] {
-        return ControlText(main, IDC_PATH_LABEL) == path && FindListEntry(ruvex, list, entry) >= 0;
-    });
+    return WaitUntil([&] { return ControlText(ruvex.main, IDC_PATH_LABEL) == path && FindListEntry(ruvex, entry) >= 0; });
 }
 
-static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
+static bool RunTour(Ruvex *ruvex, const std::string &downloads)
 {
-    HWND login = WaitForWindow(*ruvex, "Login");
-    if (login == nullptr)
-        return Fail("the login window did not appear");
+    HWND login = ruvex->login;
     SetControlText(login, IDC_SERVER, "127.0.0.1");
     SaveScreenshot(login, "1-login");
     Step("1 login window: server 127.0.0.1, empty user name and password (anonymous)");
 
     PressButton(login, IDC_LOGIN);
-    HWND main = WaitForWindow(*ruvex, "Ruvex");
-    if (main == nullptr || !WaitForListing(*ruvex, main, "/", kFolder))
+    HWND main = ruvex->main = WaitForWindow(*ruvex, "Ruvex");
+    ruvex->list = GetDlgItem(main, IDC_FILE_LIST);
+    if (main == nullptr || !WaitForListing(*ruvex, "/", kFolder))
         return Fail("the main window did not show the server's root");
     SaveScreenshot(main, "2-logged-in");
     Step("2 logged in: the root folder is listed");
 
-    if (!ActivateListEntry(*ruvex, main, kFolder) || !WaitForListing(*ruvex, main, "/Documents", kFile))
+    if (!Activate(*ruvex, kFolder) || !WaitForListing(*ruvex, "/Documents", kFile))
         return Fail("could not open the folder Documents");
     SaveScreenshot(main, "3-in-documents");
     Step("3 opened the folder Documents");
 
-    if (!ActivateListEntry(*ruvex, main, kFile))
+    if (!Activate(*ruvex, kFile))
         return Fail("report.txt is not listed");
     HWND chooser = WaitForWindow(*ruvex, "Save file as");
     if (chooser == nullptr)
@@ -65,9 +61,9 @@ static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
     const std::string target = downloads + "\\" + kFile;
     DeleteFileA(target.c_str());
     ChooseInFileDialog(chooser, target);
-    std::string remote, local;
-    ReadLocalFile(FtpRootPath(std::string(kFolder) + "\\" + kFile), &remote);
-    if (!WaitUntil([&] { return ReadLocalFile(target, &local) && local == remote; }))
+    const std::string remote = ReadLocalFile(FtpRootPath(std::string(kFolder) + "\\" + kFile));
+    std::string local;
+    if (!WaitUntil([&] { return (local = ReadLocalFile(target)) == remote; }))
         return Fail("the downloaded file did not arrive intact");
     if (!WaitForWindowGone(chooser))
         return Fail("the save chooser stayed open");
@@ -75,7 +71,7 @@ static bool RunTour(RuvexProcess *ruvex, const std::string &downloads)
     std::printf("tour: 5 the chooser closed and report.txt arrived as %s (%u bytes, identical to the server's)\n",
                 target.c_str(), (unsigned)local.size());
 
-    if (!ActivateListEntry(*ruvex, main, "Up to parent directory") || !WaitForListing(*ruvex, main, "/", kFolder))
+    if (!Activate(*ruvex, "Up to parent directory") || !WaitForListing(*ruvex, "/", kFolder))
         return Fail("could not go back up to the root");
     SaveScreenshot(main, "6-back-up");
     Step("6 went back up to the root folder");
@@ -95,9 +91,9 @@ int main()
         return 2;
     }
     MakeLocalFolder(downloads);
-    RuvexProcess ruvex = {};
+    Ruvex ruvex = {};
     if (!StartRuvex(&ruvex)) {
-        Fail("could not start ruvex.exe (RUVEX_EXE)");
+        Fail("could not start ruvex.exe (RUVEX_EXE) or its login window did not appear");
         return 2;
     }
     const bool done = RunTour(&ruvex, downloads);
