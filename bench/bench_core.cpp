@@ -23,7 +23,7 @@
 #include "../app/resource.h"
 #include "../browser/browser.h"
 #include "../ftp/session.h"
-#include "../tests/harness/driver.h"
+#include "clock.h"
 
 static int Fail(const char *what)
 {

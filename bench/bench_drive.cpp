@@ -21,6 +21,7 @@
 
 #include "../app/resource.h"
 #include "../tests/harness/driver.h"
+#include "clock.h"
 
 constexpr double kTransferWaitMs = 180000;
 
@@ -73,7 +74,7 @@ static int MeasureDownload(const std::string &remote, const std::string &local)
         return Fail(&ruvex, "could not log in");
     const long long size = FileSize(FtpRootPath(remote));
     DeleteFileA(local.c_str());
-    if (size <= 0 || !Activate(ruvex, remote))
+    if (size <= 0 || !ClickEntry(ruvex, remote, true))
         return Fail(&ruvex, "the file to download is not listed");
     HWND chooser = WaitForWindow(ruvex, "Save file as");
     if (chooser == nullptr)
@@ -126,7 +127,7 @@ static double TimeToWindow(const std::string &exe, const char *title)
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
     CloseHandle(info.hThread);
-    Ruvex process = {info.hProcess, info.dwProcessId, nullptr, nullptr, nullptr};
+    Ruvex process = {info.hProcess, info.dwProcessId, nullptr, nullptr, nullptr, nullptr};
     double shownMs = -1;
     while (NowMs() - start < kWaitMs) {
         HWND window = FindWindowA("#32770", title);
@@ -164,7 +165,7 @@ static int MeasurePeak(const std::string &folder)
 {
     Ruvex ruvex = {};
     HWND main = StartAndLogIn(&ruvex);
-    if (main == nullptr || !Activate(ruvex, folder))
+    if (main == nullptr || !ClickEntry(ruvex, folder, true))
         return Fail(&ruvex, "could not open the folder");
     HWND list = GetDlgItem(main, IDC_FILE_LIST);
     // The folder is listed once the path label names it and the list has stopped growing.

@@ -10,11 +10,7 @@ target_compile_options(ruvex_portable PUBLIC ${RUVEX_SANITIZE})
 if(BUILD_TESTING)
     add_subdirectory(${RUVEX_GOOGLETEST_DIR} googletest EXCLUDE_FROM_ALL)
     include(GoogleTest)
-    add_executable(portable_tests
-        tests/test_names.cpp
-        tests/test_file_types.cpp
-        tests/test_layout.cpp
-    )
+    add_executable(portable_tests tests/test_portable.cpp)
     target_link_libraries(portable_tests PRIVATE ruvex_portable gtest_main)
     target_compile_options(portable_tests PRIVATE -Wall -Wextra -Werror)
     gtest_discover_tests(portable_tests)

@@ -4,9 +4,9 @@
 # so they run one at a time.
 add_subdirectory(${RUVEX_GOOGLETEST_DIR} googletest EXCLUDE_FROM_ALL)
 
-add_library(ruvex_driver STATIC tests/harness/driver.cpp)
-target_link_libraries(ruvex_driver PUBLIC comctl32 gdi32)
-target_compile_definitions(ruvex_driver PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+add_library(ruvex_driver INTERFACE)  # tests/harness/driver.h
+target_link_libraries(ruvex_driver INTERFACE comctl32)
+target_compile_definitions(ruvex_driver INTERFACE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 
 # ruvex_wine_test(NAME SOURCES... [LIBRARIES...] [TIMEOUT seconds]): a console program run in a
 # session. A run that reports its tests skipped (known limits of the platform) shows as skipped.
@@ -17,7 +17,7 @@ function(ruvex_wine_test name)
     target_link_options(${name} PRIVATE -static)
     add_dependencies(${name} ruvex)
     add_test(NAME ${name}
-             COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/session.sh --screenshots ${CMAKE_BINARY_DIR}/screenshots
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/session.sh
                      -- wine $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300

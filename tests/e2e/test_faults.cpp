@@ -42,25 +42,17 @@ protected:
         ASSERT_TRUE(LogIn(&ruvex));
     }
 
-    void Run(Step step)
+    bool Run(Step step)
     {
-        if (step == REFRESH)
-            Press(ruvex, IDC_REFRESH);
-        else if (step == CHANGE_DIRECTORY)
-            EXPECT_TRUE(Activate(ruvex, "folder"));
-        else if (step == UPLOAD)
-            EXPECT_TRUE(Upload(ruvex, Local("up.txt")));
-        else if (step == DOWNLOAD)
-            EXPECT_TRUE(Download(ruvex, "file.txt", Local("down.txt")));
-        else if (step == NEW_FOLDER)
-            EXPECT_TRUE(AnswerPrompt(ruvex, OpenPrompt(ruvex), "made"));
-        else if (step == RENAME)
-            EXPECT_TRUE(EditLabel(ruvex, "file.txt", "renamed.txt"));
-        else {
-            EXPECT_TRUE(Select(ruvex, step == DELETE_FILE ? "file.txt" : "folder"));
-            Press(ruvex, IDC_DELETE);
+        switch (step) {
+        case REFRESH: return Press(ruvex, IDC_REFRESH);
+        case CHANGE_DIRECTORY: return ClickEntry(ruvex, "folder", true);
+        case UPLOAD: return Upload(ruvex, Local("up.txt"));
+        case DOWNLOAD: return Download(ruvex, "file.txt", Local("down.txt"));
+        case NEW_FOLDER: return AnswerPrompt(ruvex, OpenPrompt(ruvex), "made");
+        case RENAME: return EditLabel(ruvex, "file.txt", "renamed.txt");
+        default: return ClickEntry(ruvex, step == DELETE_FILE ? "file.txt" : "folder") && Press(ruvex, IDC_DELETE);
         }
-        Settle(ruvex.main);
     }
 };
 
@@ -70,7 +62,7 @@ TEST_F(Faults, EveryRefusedCommandLeavesAWorkingWindowAndTheServersContent)
         const std::string context = std::string(refusal.command) + " answered " + refusal.reply;
         const size_t mark = ClientCommands().size();
         SetServerFaults(std::string(refusal.command) + " reply " + refusal.reply + "\n");
-        Run(refusal.step);
+        EXPECT_TRUE(Run(refusal.step)) << context;
         EXPECT_GE(CountStartingWith(SentSince(mark), refusal.command), 1u) << context;
         if (refusal.shown == nullptr) {
             ExpectNoMessageBox();
@@ -93,9 +85,8 @@ TEST_F(Faults, EveryRefusedCommandLeavesAWorkingWindowAndTheServersContent)
 TEST_F(Faults, DroppedConnectionLeavesAWorkingWindow)
 {
     SetServerFaults("DELE drop\n");
-    Run(DELETE_FILE);
-    Press(ruvex, IDC_REFRESH);
-    EXPECT_TRUE(Responds(ruvex.main));
+    EXPECT_TRUE(Run(DELETE_FILE));
+    EXPECT_TRUE(Press(ruvex, IDC_REFRESH));
     EXPECT_EQ(ListTexts(ruvex), Texts{kParent});
     EXPECT_TRUE(LocalFileExists(FtpRootPath("file.txt")));
     ExpectNoMessageBox();

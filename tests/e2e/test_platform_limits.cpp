@@ -26,7 +26,7 @@ TEST_F(E2e, KnownLimitsOfTheFtpLibraryStillShow)
     // A listing whose data never comes blocks for ever; the other limits are shown meanwhile.
     // "For ever" is past the library's 30 s timeout for a silent control connection.
     ASSERT_TRUE(LogIn(&ruvex));
-    SetServerFaults("LIST stall 150 Opening data connection.\n");
+    SetServerFaults("LIST reply 150 Opening data connection.\n");  // and no data
     PressButton(ruvex.main, IDC_REFRESH);
     ASSERT_TRUE(WaitUntil([] { return CountStartingWith(ClientCommands(), "LIST") == 2; }));
     const DWORD hangProof = GetTickCount() + 35000;
@@ -38,7 +38,7 @@ TEST_F(E2e, KnownLimitsOfTheFtpLibraryStillShow)
     const bool cutAtSpace = ListTexts(other) == Texts{kParent, "my"};
     EndRuvex(&other);
 
-    ServeListing({ListingLine("a.txt"), "", ListingLine("b.txt")});
+    ServeListing({"a.txt", "", "b.txt"});
     ASSERT_TRUE(StartRuvex(&other));
     TypeLogin(other, "127.0.0.1", "ruvex", "secret");
     const bool crashed = WaitUntil([&] { return HasCrashed(other); }, 20000);

@@ -6,56 +6,20 @@
 #define RUVEX_TESTS_HARNESS_DRIVER_H
 
 #include <windows.h>
+#include <commctrl.h>
+#include <dlgs.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "../../app/resource.h"
 
 constexpr DWORD kWaitMs = 15000;
 typedef std::vector<std::string> Texts;
 
-// ---- Files: the session's, reached exactly (past MAX_PATH, trailing blanks kept) ----
-
-std::string SessionPath(const char *variable);  // a session variable's Unix path, as a Windows path
-std::string FtpRootPath(const std::string &relative = "");
-std::string FreshScratchFolder(const std::string &name);
-void WriteLocalFile(const std::string &path, const std::string &bytes);
-std::string ReadLocalFile(const std::string &path);  // "<missing>" when it cannot be read
-bool LocalFileExists(const std::string &path);
-void MakeLocalFolder(const std::string &path);
-Texts LocalFolderNames(const std::string &folder);  // sorted, without "." and ".."
-
-// ---- The server ----
-
-void ResetServer();  // an empty root, an empty log, no faults
-void SetServerFaults(const std::string &rules);
-void ServeListing(const Texts &lines);  // every LIST answered with exactly these lines
-std::string ListingLine(const std::string &name, bool folder = false);  // as a Unix server writes it
-Texts ServerLog();  // the log's lines without the connection number
-Texts ClientCommands();  // the commands the client sent, in order
-size_t CountStartingWith(const Texts &lines, const std::string &prefix);
-
-// ---- The program and its windows ----
-
-struct Ruvex {
-    HANDLE process;
-    DWORD id;
-    HWND login, main, list;
-};
-
-bool StartRuvex(Ruvex *ruvex);  // and waits for the login window
-DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs);  // STILL_ACTIVE after the timeout
-void EndRuvex(Ruvex *ruvex);  // kills it if still running
-HWND WaitForWindow(const Ruvex &ruvex, const char *title, DWORD timeoutMs = kWaitMs);
-std::vector<HWND> VisibleWindows(const Ruvex &ruvex);
-bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs);
-std::string WindowText(HWND window);
-std::string ControlText(HWND dialog, int id);
-void SetControlText(HWND dialog, int id, const std::string &text);
-void PressButton(HWND dialog, int id);  // a click: WM_COMMAND with notification code 0
-void PressKey(HWND target, UINT virtualKey);
-void CloseByCloseBox(HWND window);
-void Settle(HWND window);  // until the program has handled what it was sent and waits for input
-bool Responds(HWND window);  // neither hung nor gone
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs)
 {
     for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
@@ -64,43 +28,423 @@ template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutM
     return true;
 }
 
+// ---- Files, reached exactly: the "\\?\" form keeps names past MAX_PATH and trailing blanks ----
+
+inline std::string SessionPath(const char *variable)  // a session variable's Unix path, on Z:
+{
+    std::string path = std::getenv(variable) != nullptr ? std::string("Z:") + std::getenv(variable) : "";
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+inline std::string FtpRootPath(const std::string &relative = "")
+{
+    return SessionPath("RUVEX_FTP_ROOT") + (relative.empty() ? "" : "\\" + relative);
+}
+
+inline std::wstring ExactPath(const std::string &path)
+{
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    return L"\\\\?\\" + wide;
+}
+
+// The names in a folder, sorted; with `remove`, each is removed, and the folder too.
+inline Texts LocalFolderNames(const std::string &folder, bool remove = false)
+{
+    Texts names;
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileW(ExactPath(folder + "\\*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+        char name[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, name, sizeof name, nullptr, nullptr);
+        if (std::string(name) == "." || std::string(name) == "..")
+            continue;
+        names.push_back(name);
+        if (remove && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            LocalFolderNames(folder + "\\" + name, true);
+        else if (remove)
+            DeleteFileW(ExactPath(folder + "\\" + name).c_str());
+    }
+    FindClose(find);
+    if (remove)
+        RemoveDirectoryW(ExactPath(folder).c_str());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline bool LocalFileExists(const std::string &path)
+{
+    return GetFileAttributesW(ExactPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void MakeLocalFolder(const std::string &path) { CreateDirectoryW(ExactPath(path).c_str(), nullptr); }
+
+inline std::string FreshScratchFolder(const std::string &name)  // empty, in the session's scratch space
+{
+    const std::string folder = SessionPath("RUVEX_SESSION_DIR") + "\\" + name;
+    LocalFolderNames(folder, true);
+    MakeLocalFolder(folder);
+    return folder;
+}
+
+inline void WriteLocalFile(const std::string &path, const std::string &bytes)
+{
+    if (FILE *file = _wfopen(ExactPath(path).c_str(), L"wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when it cannot be read
+{
+    FILE *file = _wfopen(ExactPath(path).c_str(), L"rb");
+    if (file == nullptr)
+        return "<missing>";
+    std::string bytes;
+    char block[65536];
+    for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+        bytes.append(block, got);
+    std::fclose(file);
+    return bytes;
+}
+
+// ---- The server ----
+
+inline void SetServerFaults(const std::string &rules) { WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules); }
+
+inline void ResetServer()  // an empty root, an empty log, no faults
+{
+    LocalFolderNames(FtpRootPath(), true);
+    MakeLocalFolder(FtpRootPath());
+    WriteLocalFile(SessionPath("RUVEX_FTP_LOG"), "");
+    SetServerFaults("");
+}
+
+// Every LIST answered with a Unix listing line for each name ("name/" a folder, "" an empty line).
+inline void ServeListing(const Texts &names)
+{
+    std::string data;
+    for (const std::string &name : names) {
+        const bool folder = !name.empty() && name.back() == '/';
+        if (!name.empty())
+            data += std::string(folder ? "drwxr-xr-x 2 ftp ftp 4096" : "-rw-r--r-- 1 ftp ftp 5") + " Jan 01 12:00 " +
+                    name.substr(0, name.size() - folder);
+        data += "\r\n";
+    }
+    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", data);
+    SetServerFaults("LIST raw listing\n");
+}
+
+inline Texts ServerLog()  // the log's lines without the connection number
+{
+    Texts lines;
+    const std::string log = ReadLocalFile(SessionPath("RUVEX_FTP_LOG"));
+    for (size_t start = 0, end; start < log.size(); start = end + 1) {
+        end = std::min(log.find('\n', start), log.size());
+        const size_t space = log.find(' ', start);
+        if (space < end)
+            lines.push_back(log.substr(space + 1, end - space - 1));
+    }
+    return lines;
+}
+
+inline Texts ClientCommands()  // the commands the client sent, in order
+{
+    Texts commands;
+    for (const std::string &line : ServerLog())
+        if (line.compare(0, 3, "-> ") != 0 && line != "CONNECT" && line != "DISCONNECT")
+            commands.push_back(line);
+    return commands;
+}
+
+inline size_t CountStartingWith(const Texts &lines, const std::string &prefix)
+{
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; });
+}
+
+// ---- The program and its windows ----
+
+struct Ruvex {
+    HANDLE process;
+    DWORD id;
+    char *scratch;  // memory in the program for list-view records
+    HWND login, main, list;
+};
+
+inline std::vector<HWND> VisibleWindows(const Ruvex &ruvex)
+{
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == ruvex.id && IsWindowVisible(window))
+            found.push_back(window);
+    }
+    return found;
+}
+
+inline std::string WindowText(HWND window)
+{
+    char text[4096] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return text;
+}
+
+// A visible window with this title other than `other`; a message box when `title` is null.
+inline HWND WaitForWindow(const Ruvex &ruvex, const char *title, DWORD timeoutMs = kWaitMs, HWND other = nullptr)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : VisibleWindows(ruvex))
+            if (window != other && (title != nullptr ? WindowText(window) == title : GetDlgItem(window, 0xFFFF) != nullptr))
+                found = window;
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+inline bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs)
+{
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+inline bool StartRuvex(Ruvex *ruvex)  // and waits for the login window
+{
+    std::string commandLine = "\"" + SessionPath("RUVEX_EXE") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    *ruvex = Ruvex{info.hProcess, info.dwProcessId,
+                   (char *)VirtualAllocEx(info.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE), nullptr, nullptr, nullptr};
+    return (ruvex->login = WaitForWindow(*ruvex, "Login")) != nullptr;
+}
+
+inline DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs)  // STILL_ACTIVE after the timeout
+{
+    WaitForSingleObject(ruvex.process, timeoutMs);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(ruvex.process, &code);
+    return code;
+}
+
+inline void EndRuvex(Ruvex *ruvex)  // kills it if still running
+{
+    if (ruvex->process != nullptr && TerminateProcess(ruvex->process, 99))
+        WaitForSingleObject(ruvex->process, kWaitMs);
+    if (ruvex->process != nullptr)
+        CloseHandle(ruvex->process);
+    ruvex->process = nullptr;
+}
+
+inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+inline void SetControlText(HWND dialog, int id, const std::string &text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+inline void CloseByCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+inline void PressButton(HWND dialog, int id)  // a click: WM_COMMAND with notification code 0
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+inline void PressKey(HWND target, UINT virtualKey)
+{
+    const LPARAM scan = (LPARAM)MapVirtualKeyA(virtualKey, 0) << 16;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | scan);
+    if (virtualKey == VK_RETURN || virtualKey == VK_ESCAPE)
+        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | scan);
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
+}
+
+// Waits until the program has handled what it was sent and waits for input; false if it is hung.
+inline bool Settle(HWND window, UINT timeoutMs = 60000)
+{
+    DWORD_PTR ignored = 0;
+    bool answered = true;
+    for (int round = 0; round < 3; ++round) {
+        Sleep(150);  // sent messages overtake posted ones: let those posted be taken first
+        answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+    }
+    return answered;
+}
+
 struct MessageBoxSeen {
     HWND window, owner;
     std::string caption, text;
 };
-// A message box of the process (a dialog holding static text 0xFFFF), dismissed once read.
-bool ReadMessageBox(const Ruvex &ruvex, MessageBoxSeen *seen, DWORD timeoutMs = kWaitMs);
+
+inline bool ReadMessageBox(const Ruvex &ruvex, MessageBoxSeen *seen, DWORD timeoutMs = kWaitMs)  // and dismisses it
+{
+    HWND box = WaitForWindow(ruvex, nullptr, timeoutMs);
+    if (box != nullptr) {
+        *seen = MessageBoxSeen{box, GetWindow(box, GW_OWNER), WindowText(box), ControlText(box, 0xFFFF)};
+        PressButton(box, IDOK);
+    }
+    return box != nullptr && WaitForWindowGone(box);
+}
 
 // ---- Steps in the login and main windows; each waits until the program waits again ----
 
-void TypeLogin(const Ruvex &ruvex, const std::string &server, const std::string &user, const std::string &password);
-bool LogIn(Ruvex *ruvex, const std::string &user = "ruvex", const std::string &password = "secret");
+inline void TypeLogin(const Ruvex &ruvex, const std::string &server, const std::string &user, const std::string &password)
+{
+    SetControlText(ruvex.login, IDC_SERVER, server);
+    SetControlText(ruvex.login, IDC_USERNAME, user);
+    SetControlText(ruvex.login, IDC_PASSWORD, password);
+    PressButton(ruvex.login, IDC_LOGIN);
+}
+
+inline bool LogIn(Ruvex *ruvex, const std::string &user = "ruvex", const std::string &password = "secret")
+{
+    TypeLogin(*ruvex, "127.0.0.1", user, password);
+    ruvex->main = WaitForWindow(*ruvex, "Ruvex");
+    ruvex->list = GetDlgItem(ruvex->main, IDC_FILE_LIST);
+    return ruvex->main != nullptr && Settle(ruvex->main);
+}
+
+// List-view messages carry pointers: the record goes through the program's scratch memory,
+// its text (if any) 256 bytes in.
+template <typename Record>
+Record AskList(const Ruvex &ruvex, UINT message, WPARAM wParam, Record record, char *text = nullptr, size_t size = 0)
+{
+    WriteProcessMemory(ruvex.process, ruvex.scratch, &record, sizeof record, nullptr);
+    SendMessageA(ruvex.list, message, wParam, (LPARAM)ruvex.scratch);
+    ReadProcessMemory(ruvex.process, ruvex.scratch, &record, sizeof record, nullptr);
+    ReadProcessMemory(ruvex.process, ruvex.scratch + 256, text, size, nullptr);
+    return record;
+}
+
 struct ListEntry {
     std::string text;
     int image, indent;
 };
-std::vector<ListEntry> ReadList(const Ruvex &ruvex);
-Texts ListTexts(const Ruvex &ruvex);
-int FindListEntry(const Ruvex &ruvex, const std::string &text);  // -1 when absent
-void ClickListItem(const Ruvex &ruvex, int index, bool twice = false);  // index -1: empty space
-bool Activate(const Ruvex &ruvex, const std::string &name);  // a double click on the entry
-bool Select(const Ruvex &ruvex, const std::string &name);
-void Press(const Ruvex &ruvex, int id);  // a main-window button, and waits
-// Edits the entry's label to `text` and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
-bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::string &text, UINT key = VK_RETURN);
-// The folder prompt, opened by its button and answered with `text` and Ok.
-HWND OpenPrompt(const Ruvex &ruvex);
-bool AnswerPrompt(const Ruvex &ruvex, HWND prompt, const std::string &text);
-// The choosers: a path chosen, or the chooser cancelled when `path` is empty.
-HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName);  // save chooser; "" : open chooser
-std::string ChooserName(HWND chooser);  // what its file name field shows
-void ChooseInFileDialog(HWND chooser, const std::string &path);  // does not wait
-bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path);
-bool Upload(const Ruvex &ruvex, const std::string &path);
-bool Download(const Ruvex &ruvex, const std::string &remoteName, const std::string &path);
 
-// Saves the window as RUVEX_SCREENSHOTS/<name>.bmp when the session asked for screenshots.
-void SaveScreenshot(HWND window, const char *name);
-double NowMs();
+inline std::vector<ListEntry> ReadList(const Ruvex &ruvex)
+{
+    std::vector<ListEntry> entries;
+    for (int i = 0, count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0); i < count; ++i) {
+        char text[1024] = {};
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT;
+        item.iItem = i;
+        item.pszText = ruvex.scratch + 256;
+        item.cchTextMax = sizeof text - 1;
+        item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
+        entries.push_back(ListEntry{text, item.iImage, item.iIndent});
+    }
+    return entries;
+}
+
+inline Texts ListTexts(const Ruvex &ruvex)
+{
+    Texts texts;
+    for (const ListEntry &entry : ReadList(ruvex))
+        texts.push_back(entry.text);
+    return texts;
+}
+
+inline int FindListEntry(const Ruvex &ruvex, const std::string &text)  // -1 when absent
+{
+    const Texts texts = ListTexts(ruvex);
+    const auto found = std::find(texts.begin(), texts.end(), text);
+    return found == texts.end() ? -1 : (int)(found - texts.begin());
+}
+
+inline void ClickListItem(const Ruvex &ruvex, int index, bool twice = false)  // index -1: empty space
+{
+    RECT client = {};
+    GetClientRect(ruvex.list, &client);
+    RECT rect = {client.right - 4, client.bottom - 4, client.right - 2, client.bottom - 2};
+    if (index >= 0) {
+        SendMessageA(ruvex.list, LVM_ENSUREVISIBLE, index, FALSE);
+        rect = AskList(ruvex, LVM_GETITEMRECT, index, RECT{LVIR_LABEL, 0, 0, 0});
+        rect.right = std::min(rect.right, client.right);  // a long label runs past the edge
+    }
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    for (int click = 0; click <= twice; ++click) {
+        PostMessageA(ruvex.list, click ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(ruvex.list, WM_LBUTTONUP, 0, at);
+    }
+}
+
+inline bool ClickEntry(const Ruvex &ruvex, const std::string &name, bool twice = false)  // twice: activates
+{
+    const int index = FindListEntry(ruvex, name);
+    if (index >= 0)
+        ClickListItem(ruvex, index, twice);
+    return index >= 0 && Settle(ruvex.main);
+}
+
+inline bool Press(const Ruvex &ruvex, int id)  // a main-window button
+{
+    PressButton(ruvex.main, id);
+    return Settle(ruvex.main);
+}
+
+// Edits the entry's label to `text` and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
+inline bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::string &text, UINT key = VK_RETURN)
+{
+    const int index = FindListEntry(ruvex, name);
+    HWND edit = index < 0 ? nullptr : (HWND)SendMessageA(ruvex.list, LVM_EDITLABELA, index, 0);
+    if (edit == nullptr)
+        return false;
+    SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    PressKey(edit, key);
+    // A refused name brings up a message box while the edit is still shown.
+    WaitUntil([&] { return !IsWindowVisible(edit) || WaitForWindow(ruvex, nullptr, 0) != nullptr; });
+    return Settle(ruvex.main);
+}
+
+inline HWND OpenPrompt(const Ruvex &ruvex, HWND other = nullptr)  // by the new-folder button
+{
+    PressButton(ruvex.main, IDC_NEW_FOLDER);
+    return WaitForWindow(ruvex, "Choose a folder name", kWaitMs, other);
+}
+
+inline bool AnswerPrompt(const Ruvex &ruvex, HWND prompt, const std::string &text)  // types, then Ok
+{
+    SetControlText(prompt, IDC_PROMPT_EDIT, text);
+    PressButton(prompt, IDC_PROMPT_OK);
+    return WaitForWindowGone(prompt) && Settle(ruvex.main);
+}
+
+// The save chooser of a listed file, or the open chooser when `remoteName` is empty.
+inline HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName)
+{
+    if (remoteName.empty())
+        PressButton(ruvex.main, IDC_UPLOAD);
+    else if (!ClickEntry(ruvex, remoteName, true))
+        return nullptr;
+    return WaitForWindow(ruvex, remoteName.empty() ? "Select file" : "Save file as");
+}
+
+// The explorer-style chooser names its file field cmb13 (a combo box holding an edit) or edt1.
+inline HWND ChooserField(HWND chooser)
+{
+    return GetDlgItem(chooser, cmb13) != nullptr ? GetDlgItem(chooser, cmb13) : GetDlgItem(chooser, edt1);
+}
+
+inline std::string ChooserName(HWND chooser) { return WindowText(ChooserField(chooser)); }
+
+inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": cancels; does not wait
+{
+    SendMessageA(ChooserField(chooser), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PressButton(chooser, path.empty() ? IDCANCEL : IDOK);
+}
+
+inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path)
+{
+    if (chooser != nullptr)
+        ChooseInFileDialog(chooser, path);
+    return chooser != nullptr && WaitForWindowGone(chooser) && Settle(ruvex.main);
+}
+
+inline bool Upload(const Ruvex &ruvex, const std::string &path) { return Choose(ruvex, OpenChooser(ruvex, ""), path); }
+inline bool Download(const Ruvex &ruvex, const std::string &name, const std::string &path)
+{
+    return Choose(ruvex, OpenChooser(ruvex, name), path);
+}
 
 #endif

@@ -26,9 +26,7 @@ export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=
 export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log
 export RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
-mkdir -p "$RUVEX_FTP_ROOT"
-: > "$RUVEX_FTP_LOG"
-: > "$RUVEX_FTP_FAULTS"
+mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 
 xvfb_pid= ftpd_pid=
 cleanup() {
@@ -71,7 +69,7 @@ ready=$RUVEX_SESSION_DIR/ftp.ready
 /usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" --root "$RUVEX_FTP_ROOT" --log "$RUVEX_FTP_LOG" \
     --faults "$RUVEX_FTP_FAULTS" --ready "$ready" >/dev/null 2>"$RUVEX_SESSION_DIR/ftpd.err" &
 ftpd_pid=$!
-for _ in $(seq 100); do [ -f "$ready" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -f "$ready" ] || sleep 0.1; done
 [ -f "$ready" ] || { echo "session.sh: the FTP server did not start" >&2; cat "$RUVEX_SESSION_DIR/ftpd.err" >&2; exit 1; }
 
 [ -n "$screenshots" ] && mkdir -p "$screenshots" && export RUVEX_SCREENSHOTS=$screenshots

@@ -14,7 +14,6 @@ The fault file is read before every command; its first line naming the command
     CMD cut N        send N lines of a listing or N bytes of a file, then close
                      both connections without a final reply
     CMD raw FILE     send the bytes of FILE (beside the fault file) as the data
-    CMD stall TEXT   answer TEXT, then nothing more on this connection
 """
 import argparse
 import itertools
@@ -65,7 +64,7 @@ class Handler(FTPHandler):
         self.log_file.flush()
 
     def on_connect(self):
-        self.number, self.cut_count, self.stalled = next(connection_numbers), None, False
+        self.number, self.cut_count = next(connection_numbers), None
         self.note('CONNECT')
 
     def on_disconnect(self):
@@ -86,12 +85,9 @@ class Handler(FTPHandler):
 
     def pre_process_command(self, line, cmd, arg):
         self.note(line)
-        if self.stalled:
-            return
         action, text = self.fault(cmd)
         self.cut_count = int(text) if action == 'cut' else None
-        if action in ('reply', 'stall'):
-            self.stalled = action == 'stall'
+        if action == 'reply':
             self.push(text.replace('\\n', '\r\n') + '\r\n')
         elif action == 'drop':
             self.close()

@@ -12,6 +12,34 @@
 static const char kFolder[] = "Documents";
 static const char kFile[] = "report.txt";
 
+// Saves the window as RUVEX_SCREENSHOTS/<name>.bmp, which the session turns into a PNG.
+static void SaveScreenshot(HWND window, const char *name)
+{
+    const std::string folder = SessionPath("RUVEX_SCREENSHOTS");
+    if (folder.empty())
+        return;
+    Settle(window);
+    Sleep(300);  // let the last paint reach the display
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    BITMAPINFOHEADER header = {sizeof header, rect.right - rect.left, rect.bottom - rect.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void *pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, (BITMAPINFO *)&header, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD pixelBytes = ((header.biWidth * 3 + 3) & ~3) * header.biHeight;
+    BITMAPFILEHEADER file = {0x4D42, sizeof file + sizeof header + pixelBytes, 0, 0, sizeof file + sizeof header};
+    WriteLocalFile(folder + "\\" + name + ".bmp", std::string((const char *)&file, sizeof file) +
+                                                      std::string((const char *)&header, sizeof header) +
+                                                      std::string((const char *)pixels, pixelBytes));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 static bool Fail(const char *what)
 {
     std::printf("tour: %s\n", what);
@@ -45,12 +73,12 @@ static bool RunTour(Ruvex *ruvex, const std::string &downloads)
     SaveScreenshot(main, "2-logged-in");
     Step("2 logged in: the root folder is listed");
 
-    if (!Activate(*ruvex, kFolder) || !WaitForListing(*ruvex, "/Documents", kFile))
+    if (!ClickEntry(*ruvex, kFolder, true) || !WaitForListing(*ruvex, "/Documents", kFile))
         return Fail("could not open the folder Documents");
     SaveScreenshot(main, "3-in-documents");
     Step("3 opened the folder Documents");
 
-    if (!Activate(*ruvex, kFile))
+    if (!ClickEntry(*ruvex, kFile, true))
         return Fail("report.txt is not listed");
     HWND chooser = WaitForWindow(*ruvex, "Save file as");
     if (chooser == nullptr)
@@ -71,7 +99,7 @@ static bool RunTour(Ruvex *ruvex, const std::string &downloads)
     std::printf("tour: 5 the chooser closed and report.txt arrived as %s (%u bytes, identical to the server's)\n",
                 target.c_str(), (unsigned)local.size());
 
-    if (!Activate(*ruvex, "Up to parent directory") || !WaitForListing(*ruvex, "/", kFolder))
+    if (!ClickEntry(*ruvex, "Up to parent directory", true) || !WaitForListing(*ruvex, "/", kFolder))
         return Fail("could not go back up to the root");
     SaveScreenshot(main, "6-back-up");
     Step("6 went back up to the root folder");

@@ -1,0 +1,94 @@
+// tests/test_portable.cpp - the portable rules: the name operations and the choice of picture.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "../browser/file_types.h"
+#include "../names/names.h"
+
+typedef std::pair<std::string, std::string> Case;  // argument, result
+
+// What an operation that writes a buffer of `size` bytes gives; a guard byte past the end
+// catches a write beyond it.
+static std::string Through(void (*operation)(char *, size_t, const char *), const std::string &text,
+                           size_t size = kNameBufferSize)
+{
+    std::string buffer(size + 1, '#');
+    operation(&buffer[0], size, text.c_str());
+    EXPECT_EQ(buffer[size], '#') << "wrote past the buffer for \"" << text << '"';
+    return buffer.c_str();
+}
+
+TEST(Names, ExtensionBaseNameAndFolderSplitAtTheLastSeparator)
+{
+    for (const Case &c : {Case{"archive.tar.gz", "gz"}, {"photo.JPG", "JPG"}, {"README", "README"}, {"name.", ""},
+                          {".", ""}, {"..", ""}, {"", ""}, {".profile", "profile"}, {"dir.old\\notes", "old\\notes"}})
+        EXPECT_EQ(GetFileExtension(c.first.c_str()), c.second) << c.first;
+    for (const Case &c : {Case{"D:\\Users\\pat\\notes.txt", "notes.txt"}, {"notes.txt", "notes.txt"},
+                          {"D:\\temp\\", ""}, {"D:/temp/notes.txt", "D:/temp/notes.txt"}, {"", ""}})
+        EXPECT_EQ(GetBaseName(c.first.c_str()), c.second) << c.first;
+    EXPECT_EQ(Through(GetFolderOfPath, "D:\\Users\\pat\\notes.txt"), "D:\\Users\\pat\\");
+    EXPECT_EQ(Through(GetFolderOfPath, "notes.txt"), "");
+}
+
+TEST(Names, NewNamesAreTestedForForbiddenAndControlCharactersAnywhere)
+{
+    for (const char *name : {"notes.txt", "", ".", "..", "   ", "tab\there", "\xe9t\xe9"})
+        EXPECT_TRUE(IsValidFileName(name)) << name;
+    for (char forbidden : std::string("/\\:*?\"<>|"))
+        for (const std::string &name : {forbidden + std::string("ab"), "a" + std::string(1, forbidden) + "b",
+                                        "ab" + std::string(1, forbidden)})
+            EXPECT_FALSE(IsValidFileName(name.c_str())) << name;
+    for (const char *text : {"new\r\nDELE x", "\n", "tab\t", "\x1f"})
+        EXPECT_TRUE(HasControlCharacter(text)) << text;
+    for (const char *text : {"a b", "\x7f\x80\xff", ""})
+        EXPECT_FALSE(HasControlCharacter(text)) << text;
+}
+
+TEST(Names, FoldingTrimmingAndCopyingKeepWithinTheirBuffers)
+{
+    EXPECT_EQ(Through(ToLowerCase, "ReadMe.TXT"), "readme.txt");
+    EXPECT_EQ(Through(ToLowerCase, "\xc9\xe9 09-_@[`{"), "\xc9\xe9 09-_@[`{");
+    for (const Case &c : {Case{"  new folder  ", "new folder"}, {"\tx\t", "\tx\t"}, {"    ", ""}, {"", ""},
+                          {"a  b", "a  b"}, {" lead", "lead"}, {"trail ", "trail"}})
+        EXPECT_EQ(Through(TrimSpaces, c.first), c.second) << '"' << c.first << '"';
+    EXPECT_EQ(Through(CopyTextToBuffer, std::string(300, 'x')), std::string(260, 'x'));
+    EXPECT_EQ(Through(CopyTextToBuffer, std::string(260, 'y')), std::string(260, 'y'));
+    EXPECT_EQ(Through(CopyTextToBuffer, ""), "");
+    EXPECT_EQ(Through(ToLowerCase, "ABCDEF", 4), "abc");
+    EXPECT_EQ(Through(TrimSpaces, "  abcdef  ", 4), "abc");
+    EXPECT_FALSE(TextEquals("Notes", "notes"));
+    EXPECT_FALSE(TextEquals("a", "a "));
+    EXPECT_TRUE(TextEquals("\0junk", ""));
+}
+
+TEST(Names, SuggestedLocalNameNeverLeavesTheChosenFolder)
+{
+    for (const Case &c : {Case{"..\\..\\evil.txt", "evil.txt"}, {"up/x?y*.txt", "x_y_.txt"}, {"C:evil.txt", "evil.txt"},
+                          {"\\\\host\\share\\f", "f"}, {"../", ""}, {".", ""}, {"..", ""}, {"a\x01<b>|", "a____"},
+                          {"plain name.txt", "plain name.txt"}})
+        EXPECT_EQ(Through(SafeLocalFileName, c.first), c.second) << c.first;
+}
+
+// Every extension of the table, folded, and names that only look like one.
+TEST(FileTypes, TheLastExtensionChoosesThePicture)
+{
+    const std::pair<int, std::vector<const char *>> groups[] = {
+        {ICON_PICTURE, {"a.png", "a.JPG", "a.Jpeg", "a.bmp", "a.tiff", "a.TIF", "a.gif", "a.dib", "a.tga"}},
+        {ICON_PDF, {"a.PDF"}},
+        {ICON_ARCHIVE, {"a.zip", "a.rar", "backup.tar.gz", "a.7z", "a.jar", "a.tar", "a.lzo", "a.cab", "a.TGZ", "ZIP", ".gz"}},
+        {ICON_WEB_PAGE, {"a.html", "a.HTM"}},
+        {ICON_PHP, {"index.php"}},
+        {ICON_PROGRAM, {"setup.exe", "COMMAND.COM"}},
+        {ICON_FLASH, {"a.fla", "a.swf"}},
+        {ICON_SPREADSHEET, {"a.csv", "a.dbf", "a.sylk", "a.dif", "feed.xml", "a.xls", "a.xlw", "a.xlt"}},
+        {ICON_DOCUMENT, {"a.doc", "a.rtf", "notes.txt"}},
+        {ICON_MEDIA, {"a.wmv", "a.avi", "a.mpg", "a.mpeg", "a.mov", "a.rm", "a.flv", "a.wma", "a.ram", "a.qt"}},
+        {ICON_FILE, {"Makefile", "", "readme.", ".htaccess", "page.html.bak", "a.jpe", "a.jpegs", "a.png ", "a.z\xc9p",
+                     "dir.zip\\x"}},
+    };
+    for (const auto &group : groups)
+        for (const char *name : group.second)
+            EXPECT_EQ(ClassifyFileName(name), group.first) << '"' << name << '"';
+}
