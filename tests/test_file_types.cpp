@@ -58,13 +58,13 @@ TEST(ClassifyFileName, NeverMarksAFileAsFolderOrParent)
 {
     // Every byte value as a one-character extension, and long names.
     for (int c = 1; c < 256; ++c) {
-        const int icon = ClassifyFileName(std::string("x.") + char(c));
+        const int icon = ClassifyFileName((std::string("x.") + char(c)).c_str());
         EXPECT_NE(icon, ICON_FOLDER);
         EXPECT_NE(icon, 11);
         EXPECT_NE(icon, ICON_PARENT);
         EXPECT_EQ(EntryKindOf(icon), ENTRY_FILE);
     }
-    EXPECT_EQ(ClassifyFileName(std::string(255, 'a') + ".gif"), ICON_PICTURE);
+    EXPECT_EQ(ClassifyFileName((std::string(255, 'a') + ".gif").c_str()), ICON_PICTURE);
 }
 
 TEST(EntryKindOf, TellsFolderParentAndFile)
