@@ -158,7 +158,7 @@ static int MeasureStartup(int rounds, const std::string &bare)
     const std::string ruvex = SessionPath("RUVEX_EXE");
     for (int round = 0; round < rounds; ++round) {
         const double ruvexMs = TimeToWindow(ruvex, "Login");
-        const double bareMs = TimeToWindow(bare, "Bare dialog");
+        const double bareMs = TimeToWindow(bare, "Login");
         if (ruvexMs < 0 || bareMs < 0) {
             std::printf("error a window did not show\n");
             return 1;

@@ -23,7 +23,5 @@ ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_
 add_dependencies(bench_core ruvex_pictures)
 # From outside: the real ruvex.exe, driven as a person would.
 ruvex_tool(bench_drive SOURCES bench/bench_drive.cpp LIBRARIES ruvex_driver psapi)
-add_dependencies(bench_drive ruvex bench_bare_dialog)
-# The yardstick for start-up: a program that shows one dialog and nothing else.
-ruvex_tool(bench_bare_dialog WIN32 SOURCES bench/bare_dialog.cpp bench/bare_dialog.rc)
-target_link_options(bench_bare_dialog PRIVATE -s)
+# Its yardstick for start-up, bench_bare_dialog.exe, comes with ruvex.exe (cmake/Windows.cmake).
+add_dependencies(bench_drive ruvex)

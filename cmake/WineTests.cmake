@@ -37,7 +37,7 @@ function(ruvex_wine_test name)
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
         RESOURCE_LOCK wineprefix
-        ENVIRONMENT "WINEPREFIX=${RUVEX_WINEPREFIX};RUVEX_EXE=$<TARGET_FILE:ruvex>")
+        ENVIRONMENT "WINEPREFIX=${RUVEX_WINEPREFIX};RUVEX_EXE=${RUVEX_EXE}")
     if(ARG_REPORTS_SKIPS)
         set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
     endif()
