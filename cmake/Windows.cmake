@@ -18,8 +18,9 @@ add_library(ruvex_core STATIC
     dialogs/choosers.cpp
 )
 # Small code without the C++ library's machinery: no exceptions, no type information, no
-# unwind tables, and every function and datum in a section of its own for the linker to drop.
-set(RUVEX_SIZE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+# unwind tables, and every function in a section of its own for the linker to drop. (Not
+# -fdata-sections: for PE it moves zero-filled buffers from .bss into the file.)
+set(RUVEX_SIZE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections)
 target_compile_options(ruvex_core PRIVATE ${RUVEX_WARNINGS} ${RUVEX_SIZE_OPTIONS})
 target_compile_definitions(ruvex_core PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 target_link_libraries(ruvex_core PUBLIC wininet comctl32 comdlg32)
