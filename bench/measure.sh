@@ -8,7 +8,7 @@ set -euo pipefail
 : "${RUVEX_EXE:?}" "${RUVEX_BENCH_BIN:?}" "${RUVEX_FTP_ROOT:?}" "${RUVEX_SESSION_DIR:?}"
 listing_rounds=${BENCH_LISTING_ROUNDS:-3}
 transfer_rounds=${BENCH_TRANSFER_ROUNDS:-3}
-startup_rounds=${BENCH_STARTUP_ROUNDS:-7}
+startup_rounds=${BENCH_STARTUP_ROUNDS:-8}
 refreshes=${BENCH_REFRESHES:-1000}
 transfer_bytes=$((64 * 1024 * 1024))
 

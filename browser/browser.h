@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "../names/names.h"
 
 // Set once when the main window opens and never cleared: the window through which every
@@ -35,8 +33,8 @@ void InsertListEntry(HWND list, int position, const char *text, int imageIndex);
 void ChangeDirectory(const char *name);
 
 // The commands on remote entries. Each runs to its end, then reloads the listing where the
-// remote directory may have changed.
-void UploadFile(const std::string &localPath);
+// remote directory may have changed. An empty local path is a cancelled upload.
+void UploadFile(const char *localPath);
 void DownloadFile();
 void DeleteSelectedEntry();
 void CreateFolder();

@@ -29,19 +29,16 @@ static void ShowLastServerResponse()
 // A name typed by the person goes to the server as a command argument, sent raw: a CR or
 // LF in it would start a second command there. Such a name is refused like one with a
 // forbidden character.
-static bool IsSendableName(const std::string &name)
+static bool IsSendableName(const char *name)
 {
     return !HasControlCharacter(name);
 }
 
-void UploadFile(const std::string &localPath)
+void UploadFile(const char *localPath)
 {
-    char path[kNameBufferSize] = {};
-    CopyTextToBuffer(path, sizeof path, localPath);
-    if (TextEquals(path, ""))
+    if (TextEquals(localPath, ""))
         return;  // cancelled: nothing sent, nothing reloaded
-    const std::string remoteName = GetBaseName(path);
-    (void)FtpPutFileA(g_session.connection, path, remoteName.c_str(), FTP_TRANSFER_TYPE_BINARY,
+    (void)FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
                       (DWORD_PTR)&g_session.context);
     RefreshListing();
 }
@@ -52,11 +49,12 @@ void UploadFile(const std::string &localPath)
 // name. Fetch into a fresh file beside it instead, and put it in place only on success.
 static void FetchReplacing(const char *remoteName, const char *localPath)
 {
-    std::string folder = GetFolderOfPath(localPath);
-    if (folder.empty())
-        folder = ".";
+    char folder[kNameBufferSize];
+    GetFolderOfPath(folder, sizeof folder, localPath);
+    if (TextEquals(folder, ""))
+        CopyTextToBuffer(folder, sizeof folder, ".");
     char partial[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "rvx", 0, partial))
+    if (!GetTempFileNameA(folder, "rvx", 0, partial))
         return;
     if (FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0) &&
         MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
@@ -67,8 +65,10 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
 // The server chose the name, so the chooser is offered only a plain file name made from it.
 void DownloadFile()
 {
-    char path[kNameBufferSize] = {};
-    CopyTextToBuffer(path, sizeof path, ChooseFileToSave(SafeLocalFileName(g_itemText)));
+    char suggestedName[kNameBufferSize];
+    SafeLocalFileName(suggestedName, sizeof suggestedName, g_itemText);
+    char path[kNameBufferSize];
+    ChooseFileToSave(path, sizeof path, suggestedName);
     if (TextEquals(path, ""))
         return;
     FetchReplacing(g_itemText, path);
@@ -120,11 +120,12 @@ void DeleteSelectedEntry()
 // name the server refuses simply does not appear.
 void CreateFolder()
 {
-    const std::string reply = PromptForText("Choose a folder name", "Folder name?");
+    char reply[kPromptReplySize];
+    PromptForText(reply, sizeof reply, "Choose a folder name", "Folder name?");
     if (!IsSessionOpen())
         return;  // the main window closed while the prompt was open
-    char name[kNameBufferSize] = {};
-    CopyTextToBuffer(name, sizeof name, TrimSpaces(reply));
+    char name[kNameBufferSize];
+    TrimSpaces(name, sizeof name, reply);
     if (!IsSendableName(name)) {
         ShowError("Invalid file name!");
         return;
@@ -138,7 +139,11 @@ void CreateFolder()
 // anything was typed. The list keeps the old label until the server lists the new one.
 void RenameEntry(int item, const char *newText)
 {
-    if (newText == nullptr || TextEquals(TrimSpaces(newText), ""))
+    if (newText == nullptr)
+        return;
+    char trimmed[kNameBufferSize];
+    TrimSpaces(trimmed, sizeof trimmed, newText);
+    if (TextEquals(trimmed, ""))
         return;
     if (!IsValidFileName(newText) || !IsSendableName(newText)) {
         ShowError("Invalid file name!");

@@ -31,9 +31,11 @@ const ExtensionGroup kGroups[] = {
 
 }  // namespace
 
-int ClassifyFileName(const std::string &name)
+int ClassifyFileName(const char *name)
 {
-    const std::string extension = ToLowerCase(GetFileExtension(name));
+    // A longer extension is cut, and then still matches no literal of the table.
+    char extension[kNameBufferSize];
+    ToLowerCase(extension, sizeof extension, GetFileExtension(name));
     for (const ExtensionGroup &group : kGroups)
         for (const char *const *literal = group.extensions; *literal != nullptr; ++literal)
             if (TextEquals(extension, *literal))

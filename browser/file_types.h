@@ -3,8 +3,6 @@
 #ifndef RUVEX_BROWSER_FILE_TYPES_H
 #define RUVEX_BROWSER_FILE_TYPES_H
 
-#include <string>
-
 // Image index i of the file-type image list is bitmap IDB_FILETYPE_FIRST + i. An entry's
 // image index also tells its kind: ICON_FOLDER is a folder, ICON_PARENT the parent entry,
 // any other index a file. Index 11 repeats the picture of 8 and is never assigned.
@@ -32,6 +30,6 @@ EntryKind EntryKindOf(int imageIndex);
 
 // The picture of a file, by the last extension of its name, compared after folding A-Z.
 // Never ICON_FOLDER, 11 or ICON_PARENT, so the result always marks a file.
-int ClassifyFileName(const std::string &name);
+int ClassifyFileName(const char *name);
 
 #endif

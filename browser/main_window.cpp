@@ -77,11 +77,18 @@ static void OnMainNotify(const NMHDR *header)
     }
 }
 
+static void OnUploadCommand()
+{
+    char localPath[kNameBufferSize];
+    ChooseFileToOpen(localPath, sizeof localPath);
+    UploadFile(localPath);
+}
+
 static void OnMainCommand(int id)
 {
     switch (id) {
     case IDC_UPLOAD:
-        UploadFile(ChooseFileToOpen());
+        OnUploadCommand();
         break;
     case IDC_REFRESH:
         RefreshListing();

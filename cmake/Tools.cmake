@@ -19,11 +19,9 @@ ruvex_tool(ruvex_tour SOURCES tools/demo/tour.cpp LIBRARIES ruvex_driver gdi32)
 add_dependencies(ruvex_tour ruvex)
 
 # In-process: the program's own procedures and resources against bare WinINet calls.
-ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_core ruvex_driver psapi)
+ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_core psapi)
 add_dependencies(bench_core ruvex_pictures)
 # From outside: the real ruvex.exe, driven as a person would.
 ruvex_tool(bench_drive SOURCES bench/bench_drive.cpp LIBRARIES ruvex_driver psapi)
-add_dependencies(bench_drive ruvex bench_bare_dialog)
-# The yardstick for start-up: a program that shows one dialog and nothing else.
-ruvex_tool(bench_bare_dialog WIN32 SOURCES bench/bare_dialog.cpp bench/bare_dialog.rc)
-target_link_options(bench_bare_dialog PRIVATE -s)
+# Its yardstick for start-up, bench_bare_dialog.exe, comes with ruvex.exe (cmake/Windows.cmake).
+add_dependencies(bench_drive ruvex)

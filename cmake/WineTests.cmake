@@ -23,7 +23,7 @@ function(ruvex_wine_test name)
         TIMEOUT 300
         RESOURCE_LOCK wineprefix
         SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\] [1-9]"
-        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;RUVEX_EXE=$<TARGET_FILE:ruvex>")
+        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;RUVEX_EXE=${RUVEX_EXE}")
 endfunction()
 
 ruvex_wine_test(e2e SOURCES tests/e2e/test_login.cpp tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp

@@ -1,9 +1,10 @@
-# Cross-compiling for 32-bit Windows with Debian's mingw-w64. The -posix compilers are the
-# ones whose C++ runtime has std::mutex and friends, which GoogleTest needs.
+# Cross-compiling ruvex.exe for 32-bit Windows with Debian's mingw-w64. The -win32 compilers
+# use Windows' own threads, so nothing of winpthreads (which calls functions that Windows XP
+# lacks) is linked in. The tests use toolchain-mingw-i686-posix.cmake.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -10,10 +10,10 @@
 // One entry, "All Files, (*.*)", whose pattern is empty; the list ends with an empty label.
 static const char kAllFilesFilter[] = "All Files, (*.*)\0\0";
 
-// Shows a chooser with `fileName` as its name buffer; the chosen path, or "" when cancelled
-// or failed.
-static std::string RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const char *title, DWORD flags,
-                              char (&fileName)[kNameBufferSize])
+// Shows a chooser with `fileName` as its name buffer, which it starts from and leaves holding
+// the chosen path, or "" when cancelled or failed.
+static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const char *title, DWORD flags,
+                       char *fileName, size_t size)
 {
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record without the later trailing fields
@@ -22,24 +22,22 @@ static std::string RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const 
     record.lpstrFilter = kAllFilesFilter;
     record.nFilterIndex = 1;
     record.lpstrFile = fileName;
-    record.nMaxFile = kNameBufferSize;
+    record.nMaxFile = (DWORD)size;
     record.lpstrTitle = title;
     record.Flags = flags;
     if (!showChooser(&record))
-        return std::string();
-    return std::string(fileName);
+        CopyTextToBuffer(fileName, size, "");
 }
 
-std::string ChooseFileToOpen()
+void ChooseFileToOpen(char *path, size_t size)
 {
-    char fileName[kNameBufferSize] = {};
-    return RunChooser(GetOpenFileNameA, "Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, fileName);
+    CopyTextToBuffer(path, size, "");
+    RunChooser(GetOpenFileNameA, "Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path, size);
 }
 
 // No OFN_OVERWRITEPROMPT: an existing file is replaced without a question.
-std::string ChooseFileToSave(const std::string &suggestedName)
+void ChooseFileToSave(char *path, size_t size, const char *suggestedName)
 {
-    char fileName[kNameBufferSize] = {};
-    CopyTextToBuffer(fileName, sizeof fileName, suggestedName);
-    return RunChooser(GetSaveFileNameA, "Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, fileName);
+    CopyTextToBuffer(path, size, suggestedName);
+    RunChooser(GetSaveFileNameA, "Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, path, size);
 }

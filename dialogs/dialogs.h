@@ -3,26 +3,30 @@
 #ifndef RUVEX_DIALOGS_DIALOGS_H
 #define RUVEX_DIALOGS_DIALOGS_H
 
-#include <string>
+#include <cstddef>
 
 // Shows the login dialog. Returns once a login has succeeded; closing the dialog ends the
 // process with exit code 0xFFFFFFFF.
 void ShowLoginDialog();
 
-// Shows the prompt with this window title and question; returns the reply as typed, or ""
-// when the prompt was closed by its close box (or ended by EndOpenPrompts).
-std::string PromptForText(const std::string &title, const std::string &question);
+// Bytes of a prompt's reply: the longest the prompt takes, 1023 characters, and a zero.
+constexpr size_t kPromptReplySize = 1025;
+
+// Shows the prompt with this window title and question; fills `reply` with the reply as
+// typed, or "" when the prompt was closed by its close box (or ended by EndOpenPrompts).
+void PromptForText(char *reply, size_t size, const char *title, const char *question);
 
 // Ends every prompt that is open, as if closed by its close box. The prompt has no owner, so
 // it would otherwise outlive the main window.
 void EndOpenPrompts();
 
-// The platform's open chooser, owned by the main window: the full path of an existing file,
-// or "" when cancelled.
-std::string ChooseFileToOpen();
+// The platform's open chooser, owned by the main window: fills `path` with the full path of
+// an existing file, or "" when cancelled. `path` is the chooser's own name buffer.
+void ChooseFileToOpen(char *path, size_t size);
 
 // The platform's save chooser, owned by the main window, with `suggestedName` filled in:
-// the full path chosen, or "" when cancelled. An existing file is taken without a question.
-std::string ChooseFileToSave(const std::string &suggestedName);
+// fills `path` with the full path chosen, or "" when cancelled. An existing file is taken
+// without a question.
+void ChooseFileToSave(char *path, size_t size, const char *suggestedName);
 
 #endif

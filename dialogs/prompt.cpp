@@ -9,8 +9,8 @@
 // returns what the reply buffer holds when its own dialog ends.
 static char g_promptTitle[1024];
 static char g_promptText[1024];
-static char g_promptReply[1025];
-constexpr int kPromptReplyLimit = 1024;  // counts the terminating zero: 1023 characters
+static char g_promptReply[kPromptReplySize];
+constexpr int kPromptReplyLimit = kPromptReplySize - 1;  // counts the terminating zero: 1023 characters
 
 static void OnPromptInit(HWND window)
 {
@@ -45,13 +45,13 @@ static INT_PTR CALLBACK PromptWindowProc(HWND window, UINT message, WPARAM wPara
     return FALSE;
 }
 
-std::string PromptForText(const std::string &title, const std::string &question)
+void PromptForText(char *reply, size_t size, const char *title, const char *question)
 {
     CopyTextToBuffer(g_promptTitle, sizeof g_promptTitle, title);
     CopyTextToBuffer(g_promptText, sizeof g_promptText, question);
     CopyTextToBuffer(g_promptReply, sizeof g_promptReply, "");
     (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptWindowProc, 0);
-    return std::string(g_promptReply);
+    CopyTextToBuffer(reply, size, g_promptReply);
 }
 
 static BOOL CALLBACK EndIfPrompt(HWND window, LPARAM)

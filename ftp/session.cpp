@@ -9,13 +9,12 @@ static const char kUserAgent[] = "Ruvex/1.0 (compatible; PostUrlEncoded 1.0; Win
 constexpr size_t kUserAgentBufferSize = 64;
 
 // WinINet takes an absent text as "use your default", which an empty string is not.
-static const char *TextOrNull(const std::string &text)
+static const char *TextOrNull(const char *text)
 {
-    return text.empty() ? nullptr : text.c_str();
+    return TextEquals(text, "") ? nullptr : text;
 }
 
-void ConnectSession(const std::string &server, INTERNET_PORT port, const std::string &userName,
-                    const std::string &password)
+void ConnectSession(const char *server, INTERNET_PORT port, const char *userName, const char *password)
 {
     char userAgent[kUserAgentBufferSize] = {};
     CopyTextToBuffer(userAgent, sizeof userAgent, kUserAgent);

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <string>
-
 constexpr INTERNET_PORT kFtpPort = 21;
 
 struct FtpSession {
@@ -20,8 +18,7 @@ extern FtpSession g_session;
 // Opens the internet library and logs in to `server` in active mode. Reports nothing:
 // the caller tests g_session.connection. Empty texts go to the library as absent, so an
 // empty user name and password log in anonymously.
-void ConnectSession(const std::string &server, INTERNET_PORT port, const std::string &userName,
-                    const std::string &password);
+void ConnectSession(const char *server, INTERNET_PORT port, const char *userName, const char *password);
 
 // Closes the connection and the internet handle and forgets both, so that no later call
 // can reach the server through them.

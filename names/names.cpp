@@ -3,82 +3,89 @@
 
 #include <cstring>
 
-// The text after the last occurrence of `separator`; the whole text when it holds none.
-static std::string TextAfterLast(const std::string &text, char separator)
+// Writes the first `length` bytes of `text` into the buffer, cut to size - 1, and a zero.
+// memmove, because a caller may hand in its own buffer as the text.
+static void CopyRunToBuffer(char *buffer, size_t size, const char *text, size_t length)
 {
-    const size_t at = text.rfind(separator);
-    return at == std::string::npos ? text : text.substr(at + 1);
+    if (length > size - 1)
+        length = size - 1;
+    std::memmove(buffer, text, length);
+    buffer[length] = '\0';
 }
 
-std::string GetFileExtension(const std::string &name)
+// The text after the last occurrence of `separator`; the whole text when it holds none.
+static const char *TextAfterLast(const char *text, char separator)
+{
+    const char *last = std::strrchr(text, separator);
+    return last == nullptr ? text : last + 1;
+}
+
+const char *GetFileExtension(const char *name)
 {
     return TextAfterLast(name, '.');
 }
 
-std::string GetBaseName(const std::string &path)
+const char *GetBaseName(const char *path)
 {
     return TextAfterLast(path, '\\');
 }
 
-std::string GetFolderOfPath(const std::string &path)
+bool IsValidFileName(const char *name)
 {
-    const size_t at = path.rfind('\\');
-    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+    return std::strpbrk(name, "/\\:*?\"<>|") == nullptr;
 }
 
-bool IsValidFileName(const std::string &name)
+bool HasControlCharacter(const char *text)
 {
-    return name.find_first_of("/\\:*?\"<>|") == std::string::npos;
-}
-
-bool HasControlCharacter(const std::string &text)
-{
-    for (unsigned char c : text)
-        if (c < 32)
+    for (; *text != '\0'; ++text)
+        if ((unsigned char)*text < 32)
             return true;
     return false;
 }
 
-std::string ToLowerCase(const std::string &text)
+void CopyTextToBuffer(char *buffer, size_t size, const char *text)
 {
-    std::string lower(text);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return lower;
+    CopyRunToBuffer(buffer, size, text, std::strlen(text));
 }
 
-std::string TrimSpaces(const std::string &text)
+void ToLowerCase(char *buffer, size_t size, const char *text)
 {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    const size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    CopyTextToBuffer(buffer, size, text);
+    for (char *c = buffer; *c != '\0'; ++c)
+        if (*c >= 'A' && *c <= 'Z')
+            *c = (char)(*c + ('a' - 'A'));
 }
 
-void CopyTextToBuffer(char *buffer, size_t size, const std::string &text)
+void TrimSpaces(char *buffer, size_t size, const char *text)
 {
-    if (size == 0)
-        return;
-    const size_t length = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
+    while (*text == ' ')
+        ++text;
+    size_t length = std::strlen(text);
+    while (length > 0 && text[length - 1] == ' ')
+        --length;
+    CopyRunToBuffer(buffer, size, text, length);
 }
 
-bool TextEquals(const std::string &a, const std::string &b)
+void GetFolderOfPath(char *buffer, size_t size, const char *path)
 {
-    return a == b;
+    CopyRunToBuffer(buffer, size, path, (size_t)(GetBaseName(path) - path));
 }
 
-std::string SafeLocalFileName(const std::string &remoteName)
+void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
 {
-    const size_t lastSeparator = remoteName.find_last_of("/\\:");
-    std::string name = lastSeparator == std::string::npos ? remoteName : remoteName.substr(lastSeparator + 1);
-    if (name == "." || name == "..")
-        return std::string();
-    for (char &c : name)
-        if (static_cast<unsigned char>(c) < 32 || std::strchr("*?\"<>|", c) != nullptr)
-            c = '_';
-    return name;
+    const char *name = remoteName;
+    for (const char *c = remoteName; *c != '\0'; ++c)
+        if (*c == '/' || *c == '\\' || *c == ':')
+            name = c + 1;
+    if (TextEquals(name, ".") || TextEquals(name, ".."))
+        name = "";
+    CopyTextToBuffer(buffer, size, name);
+    for (char *c = buffer; *c != '\0'; ++c)
+        if ((unsigned char)*c < 32 || std::strchr("*?\"<>|", *c) != nullptr)
+            *c = '_';
+}
+
+bool TextEquals(const char *a, const char *b)
+{
+    return std::strcmp(a, b) == 0;
 }

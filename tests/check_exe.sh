@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks that ruvex.exe runs on a bare 32-bit Windows: a PE32 for i386, GUI subsystem, with
-# its C and C++ runtime linked in, so that it imports nothing but the system's own DLLs.
+# Checks that ruvex.exe runs on a bare 32-bit Windows from XP SP3 on: a PE32 for i386, GUI
+# subsystem, with its C runtime linked in, so that it imports nothing but the system's own
+# DLLs, and only functions that XP's DLLs export (tools/winxp-exports/).
 set -euo pipefail
 exe=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
@@ -17,5 +18,12 @@ while read -r dll; do
     grep -Eiq "$system_dlls" <<<"$dll" || fail "imports a DLL that is not the system's: $dll"
     echo "imports $dll"
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
-[ $status -eq 0 ] && echo "ruvex.exe: PE32 i386, GUI subsystem, system DLLs only"
+xp_exports=$(dirname "$0")/../tools/winxp-exports
+while read -r dll name; do
+    list=$xp_exports/$(tr A-Z a-z <<<"${dll%.*}").txt
+    if [ ! -f "$list" ] || ! grep -Fqx "$name" "$list" || grep -Fqx "$name" "$xp_exports/not-xp.txt"; then
+        fail "imports $dll!$name, which Windows XP SP3 does not have"
+    fi
+done < <(awk '/DLL Name:/ { dll = $3; next } /^$/ { dll = "" } dll != "" && NF == 3 { print dll, $3 }' <<<"$headers")
+[ $status -eq 0 ] && echo "ruvex.exe: PE32 i386, GUI subsystem, system DLLs only, every import on Windows XP SP3"
 exit $status

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev
-    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
+    binutils-mingw-w64-i686
     googletest
     wine wine32:i386 fonts-wine
     xvfb xdotool imagemagick x11-utils

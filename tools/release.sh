@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The release build of ruvex.exe: built from a clean tree, stripped, checked to be a standalone
-# 32-bit GUI program of at most 300 KB, and reproducible: the same commit gives the same
-# bytes, whatever the folder it is built in. The PE header's time stamp, the one thing that
-# would change from build to build, is the commit's time (the linker reads SOURCE_DATE_EPOCH).
+# The release build of ruvex.exe: built from a clean tree with the -win32 compilers, stripped,
+# checked to be a standalone 32-bit GUI program of at most 64 KB whose every import exists on
+# Windows XP SP3, and reproducible: the same commit gives the same bytes, whatever the folder
+# it is built in. The PE header's time stamp, the one thing that would change from build to
+# build, is the commit's time (the linker reads SOURCE_DATE_EPOCH).
 #
 #   tools/release.sh [--check] [OUT_DIR]      (OUT_DIR default: build/release)
 #
@@ -18,7 +19,7 @@ if [ "${1:-}" = --check ]; then
     shift
 fi
 out=${1:-$root/build/release}
-max_bytes=$((300 * 1024))
+max_bytes=$((64 * 1024))
 
 "$root/tools/install-deps.sh"
 
