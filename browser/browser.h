@@ -15,6 +15,10 @@ extern HWND g_mainWindow;
 // reaches a different entry whose name happens to be a prefix of it.
 extern char g_itemText[kNameBufferSize];
 
+// Reads entry `item` of the list: its text into `text` (a buffer of `size` bytes) and its
+// image index, which tells its kind. False when there is no such entry.
+bool ReadListEntry(int item, char *text, int size, int *imageIndex);
+
 // Shows the main window; returns when it has closed, the session closed with it.
 void ShowMainWindow();
 

@@ -15,15 +15,34 @@ static void ShowError(const char *text)
     MessageBoxA(g_mainWindow, text, "Error", MB_OK);
 }
 
-// Shows the server's last reply, e.g. why a folder could not be removed. A reply too long
-// for the buffer, or none at all, shows as an empty message.
-static void ShowLastServerResponse()
+// The server's last reply, e.g. why a folder could not be removed; "" when there is none or
+// it is too long for the buffer.
+static void ReadLastServerResponse(char (&response)[512])
 {
-    char response[512] = {};
+    response[0] = '\0';
     DWORD length = sizeof response - 2;
     DWORD error = 0;
     (void)InternetGetLastResponseInfoA(&error, response, &length);
+}
+
+static void ShowLastServerResponse()
+{
+    char response[512];
+    ReadLastServerResponse(response);
     ShowError(response);
+}
+
+static const char kUploadFailed[] = "The upload did not complete.";
+static const char kDownloadFailed[] = "The download did not complete.";
+
+// Says why a transfer failed: the server's refusal, or `failed` where the last reply refuses
+// nothing (a progress or success reply left over from before a dropped connection) or is missing.
+static void ShowTransferFailure(const char *failed)
+{
+    char response[512];
+    ReadLastServerResponse(response);
+    const bool refusal = response[0] != '\0' && response[0] != '1' && response[0] != '2';
+    ShowError(refusal ? response : failed);
 }
 
 // A name typed by the person goes to the server as a command argument, sent raw: a CR or
@@ -38,8 +57,9 @@ void UploadFile(const char *localPath)
 {
     if (TextEquals(localPath, ""))
         return;  // cancelled: nothing sent, nothing reloaded
-    (void)FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
-                      (DWORD_PTR)&g_session.context);
+    if (!FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
+                     (DWORD_PTR)&g_session.context))
+        ShowTransferFailure(kUploadFailed);
     RefreshListing();
 }
 
@@ -54,12 +74,18 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
     if (TextEquals(folder, ""))
         CopyTextToBuffer(folder, sizeof folder, ".");
     char partial[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder, "rvx", 0, partial))
+    if (!GetTempFileNameA(folder, "rvx", 0, partial)) {
+        ShowError(kDownloadFailed);
         return;
-    if (FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0) &&
-        MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
+    }
+    const bool fetched = FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0);
+    if (fetched && MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
         return;
     (void)DeleteFileA(partial);
+    if (fetched)
+        ShowError(kDownloadFailed);
+    else
+        ShowTransferFailure(kDownloadFailed);
 }
 
 // The server chose the name, so the chooser is offered only a plain file name made from it.
@@ -79,19 +105,8 @@ void DownloadFile()
 static bool ReadSelectedEntry(char (&name)[kNameBufferSize], int *imageIndex)
 {
     const int item = (int)SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETSELECTIONMARK, 0, 0);
-    if (item == -1)
-        return false;
-    if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMSTATE, item, LVIS_SELECTED))
-        return false;
-    LVITEMA record = {};
-    record.mask = LVIF_TEXT | LVIF_IMAGE;
-    record.iItem = item;
-    record.pszText = name;
-    record.cchTextMax = kNameBufferSize;
-    if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
-        return false;
-    *imageIndex = record.iImage;
-    return true;
+    return item != -1 && SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMSTATE, item, LVIS_SELECTED) &&
+           ReadListEntry(item, name, sizeof name, imageIndex);
 }
 
 void DeleteSelectedEntry()
@@ -136,10 +151,14 @@ void CreateFolder()
 }
 
 // The new name is tested and sent as typed, blanks included; trimming only tells whether
-// anything was typed. The list keeps the old label until the server lists the new one.
+// anything was typed. The list keeps the old label until the server lists the new one. The
+// parent entry's label is no name on the server: renaming it would rename whatever entry
+// happens to be called "Up to parent directory", so its edit sends nothing.
 void RenameEntry(int item, const char *newText)
 {
-    if (newText == nullptr)
+    int imageIndex = 0;
+    if (newText == nullptr || !ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex) ||
+        EntryKindOf(imageIndex) == ENTRY_PARENT)
         return;
     char trimmed[kNameBufferSize];
     TrimSpaces(trimmed, sizeof trimmed, newText);
@@ -149,11 +168,6 @@ void RenameEntry(int item, const char *newText)
         ShowError("Invalid file name!");
         return;
     }
-    LVITEMA record = {};
-    record.iSubItem = 0;
-    record.pszText = g_itemText;
-    record.cchTextMax = sizeof g_itemText;
-    SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMTEXTA, item, (LPARAM)&record);
     (void)FtpRenameFileA(g_session.connection, g_itemText, newText);
     RefreshListing();
 }

@@ -40,13 +40,13 @@ static void ShowCurrentDirectory()
 static void InsertListedEntries(HWND list)
 {
     WIN32_FIND_DATAA found = {};
-    int foldersSoFar = 0;
+    int foldersSoFar = 0, entriesSoFar = 1;  // the parent entry is in
     HINTERNET find = FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
     if (find != nullptr) {
         do {
             const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             const int icon = isFolder ? ICON_FOLDER : ClassifyFileName(found.cFileName);
-            InsertListEntry(list, NextInsertPosition(isFolder, &foldersSoFar), found.cFileName, icon);
+            InsertListEntry(list, NextInsertPosition(isFolder, &foldersSoFar, &entriesSoFar), found.cFileName, icon);
         } while (InternetFindNextFileA(find, &found));
     }
     (void)InternetCloseHandle(find);

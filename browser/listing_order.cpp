@@ -1,9 +1,8 @@
 // browser/listing_order.cpp - see listing_order.h.
 #include "listing_order.h"
 
-int NextInsertPosition(bool isFolder, int *foldersSoFar)
+int NextInsertPosition(bool isFolder, int *foldersSoFar, int *entriesSoFar)
 {
-    if (!isFolder)
-        return kFilePosition;
-    return ++*foldersSoFar;
+    const int end = (*entriesSoFar)++;
+    return isFolder ? ++*foldersSoFar : end;
 }

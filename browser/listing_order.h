@@ -5,11 +5,11 @@
 #define RUVEX_BROWSER_LISTING_ORDER_H
 
 constexpr int kParentEntryPosition = 0;
-constexpr int kFilePosition = 10000;  // past the end of any ordinary list: appends
 
 // The insert position of the next enumerated entry. The k-th folder of a refresh goes to
-// position k, right after the earlier folders; every file goes to kFilePosition.
-// `foldersSoFar` counts the folders inserted in this refresh.
-int NextInsertPosition(bool isFolder, int *foldersSoFar);
+// position k, right after the earlier folders; a file goes to the end, after every entry so
+// far. `foldersSoFar` and `entriesSoFar` count this refresh's entries, the parent entry
+// among them, and are advanced.
+int NextInsertPosition(bool isFolder, int *foldersSoFar, int *entriesSoFar);
 
 #endif

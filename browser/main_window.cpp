@@ -38,17 +38,26 @@ static void OnMainClose(HWND window)
     EndDialog(window, 0);
 }
 
-// A folder or the parent entry changes directory; a file is downloaded.
-static void OnItemActivate(int item)
+bool ReadListEntry(int item, char *text, int size, int *imageIndex)
 {
     LVITEMA record = {};
     record.mask = LVIF_TEXT | LVIF_IMAGE;
     record.iItem = item;
-    record.pszText = g_itemText;
-    record.cchTextMax = sizeof g_itemText;
+    record.pszText = text;
+    record.cchTextMax = size;
     if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
+        return false;
+    *imageIndex = record.iImage;
+    return true;
+}
+
+// A folder or the parent entry changes directory; a file is downloaded.
+static void OnItemActivate(int item)
+{
+    int imageIndex = 0;
+    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex))
         return;  // no entry there: nothing was activated
-    switch (EntryKindOf(record.iImage)) {
+    switch (EntryKindOf(imageIndex)) {
     case ENTRY_PARENT:
         ChangeDirectory("..");  // never the entry's label
         break;

@@ -5,15 +5,17 @@
 #include "../app/resource.h"
 #include "../names/names.h"
 
-// Shared by every prompt: a prompt opened while another is open overwrites them, and each
-// returns what the reply buffer holds when its own dialog ends.
+// Read only while a prompt opens, so a prompt opened later may overwrite them.
 static char g_promptTitle[1024];
 static char g_promptText[1024];
-static char g_promptReply[kPromptReplySize];
 constexpr int kPromptReplyLimit = kPromptReplySize - 1;  // counts the terminating zero: 1023 characters
 
-static void OnPromptInit(HWND window)
+// Each prompt writes its reply into the buffer of the PromptForText call that opened it
+// (kept as the dialog's user data): the main window stays usable while a prompt is open, so
+// a second prompt can open inside the first, and neither may take the other's reply.
+static void OnPromptInit(HWND window, LPARAM reply)
 {
+    SetWindowLongPtrA(window, DWLP_USER, reply);
     SendMessageA(window, WM_SETTEXT, 0, (LPARAM)g_promptTitle);
     SendDlgItemMessageA(window, IDC_PROMPT_TEXT, WM_SETTEXT, 0, (LPARAM)g_promptText);
 }
@@ -22,17 +24,18 @@ static void OnPromptCommand(HWND window, int id)
 {
     if (id != IDC_PROMPT_OK)
         return;
-    SendDlgItemMessageA(window, IDC_PROMPT_EDIT, WM_GETTEXT, kPromptReplyLimit, (LPARAM)g_promptReply);
+    char *reply = (char *)GetWindowLongPtrA(window, DWLP_USER);
+    SendDlgItemMessageA(window, IDC_PROMPT_EDIT, WM_GETTEXT, kPromptReplyLimit, (LPARAM)reply);
     EndDialog(window, 0);
 }
 
 // Ok is the default button, so Enter takes the reply; Escape (IDCANCEL) has no case and
 // leaves the prompt open; the close box ends it with the reply buffer still empty.
-static INT_PTR CALLBACK PromptWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK PromptWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnPromptInit(window);
+        OnPromptInit(window, lParam);
         return TRUE;  // the focus goes to the first tab stop: the edit field
     case WM_COMMAND:
         if (HIWORD(wParam) == 0)
@@ -49,9 +52,9 @@ void PromptForText(char *reply, size_t size, const char *title, const char *ques
 {
     CopyTextToBuffer(g_promptTitle, sizeof g_promptTitle, title);
     CopyTextToBuffer(g_promptText, sizeof g_promptText, question);
-    CopyTextToBuffer(g_promptReply, sizeof g_promptReply, "");
-    (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptWindowProc, 0);
-    CopyTextToBuffer(reply, size, g_promptReply);
+    char ownReply[kPromptReplySize] = "";
+    (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptWindowProc, (LPARAM)ownReply);
+    CopyTextToBuffer(reply, size, ownReply);
 }
 
 static BOOL CALLBACK EndIfPrompt(HWND window, LPARAM)
