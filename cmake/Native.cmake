@@ -19,7 +19,7 @@ if(BUILD_TESTING)
         add_executable(fuzz_names tests/fuzz_names.cpp ${RUVEX_PORTABLE_SOURCES})
         target_compile_options(fuzz_names PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
         target_link_options(fuzz_names PRIVATE -fsanitize=fuzzer,address,undefined)
-        add_test(NAME fuzz_names COMMAND fuzz_names -max_total_time=30 -max_len=600 -rss_limit_mb=2048)
+        add_test(NAME fuzz_names COMMAND fuzz_names -max_total_time=15 -max_len=600 -rss_limit_mb=2048)
     endif()
 endif()
 

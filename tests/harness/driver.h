@@ -73,10 +73,7 @@ inline Texts LocalFolderNames(const std::string &folder, bool remove = false)
     return names;
 }
 
-inline bool LocalFileExists(const std::string &path)
-{
-    return GetFileAttributesW(ExactPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool LocalFileExists(const std::string &path) { return GetFileAttributesW(ExactPath(path).c_str()) != ~0u; }
 
 inline void MakeLocalFolder(const std::string &path) { CreateDirectoryW(ExactPath(path).c_str(), nullptr); }
 
@@ -99,13 +96,12 @@ inline void WriteLocalFile(const std::string &path, const std::string &bytes)
 inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when it cannot be read
 {
     FILE *file = _wfopen(ExactPath(path).c_str(), L"rb");
-    if (file == nullptr)
-        return "<missing>";
-    std::string bytes;
+    std::string bytes = file != nullptr ? "" : "<missing>";
     char block[65536];
-    for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+    for (size_t got; file != nullptr && (got = std::fread(block, 1, sizeof block, file)) > 0;)
         bytes.append(block, got);
-    std::fclose(file);
+    if (file != nullptr)
+        std::fclose(file);
     return bytes;
 }
 
@@ -226,19 +222,16 @@ inline bool StartRuvex(Ruvex *ruvex)  // and waits for the login window
 
 inline DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs)  // STILL_ACTIVE after the timeout
 {
-    WaitForSingleObject(ruvex.process, timeoutMs);
-    DWORD code = STILL_ACTIVE;
+    DWORD code = WaitForSingleObject(ruvex.process, timeoutMs) == WAIT_OBJECT_0 ? 0 : STILL_ACTIVE;
     GetExitCodeProcess(ruvex.process, &code);
     return code;
 }
 
 inline void EndRuvex(Ruvex *ruvex)  // kills it if still running
 {
-    if (ruvex->process != nullptr && TerminateProcess(ruvex->process, 99))
-        WaitForSingleObject(ruvex->process, kWaitMs);
-    if (ruvex->process != nullptr)
-        CloseHandle(ruvex->process);
-    ruvex->process = nullptr;
+    TerminateProcess(ruvex->process, 99);
+    WaitForExit(*ruvex);
+    CloseHandle(ruvex->process);
 }
 
 inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
@@ -348,8 +341,7 @@ inline Texts ListTexts(const Ruvex &ruvex)
 inline int FindListEntry(const Ruvex &ruvex, const std::string &text)  // -1 when absent
 {
     const Texts texts = ListTexts(ruvex);
-    const auto found = std::find(texts.begin(), texts.end(), text);
-    return found == texts.end() ? -1 : (int)(found - texts.begin());
+    return std::find(texts.begin(), texts.end(), text) == texts.end() ? -1 : std::find(texts.begin(), texts.end(), text) - texts.begin();
 }
 
 inline void ClickListItem(const Ruvex &ruvex, int index, bool twice = false)  // index -1: empty space
@@ -372,16 +364,10 @@ inline void ClickListItem(const Ruvex &ruvex, int index, bool twice = false)  //
 inline bool ClickEntry(const Ruvex &ruvex, const std::string &name, bool twice = false)  // twice: activates
 {
     const int index = FindListEntry(ruvex, name);
-    if (index >= 0)
-        ClickListItem(ruvex, index, twice);
-    return index >= 0 && Settle(ruvex.main);
+    return index >= 0 && (ClickListItem(ruvex, index, twice), Settle(ruvex.main));
 }
 
-inline bool Press(const Ruvex &ruvex, int id)  // a main-window button
-{
-    PressButton(ruvex.main, id);
-    return Settle(ruvex.main);
-}
+inline bool Press(const Ruvex &ruvex, int id) { return PressButton(ruvex.main, id), Settle(ruvex.main); }
 
 // Edits the entry's label to `text` and ends the edit with `key` (VK_RETURN or VK_ESCAPE).
 inline bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::string &text, UINT key = VK_RETURN)
@@ -399,8 +385,7 @@ inline bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::st
 
 inline HWND OpenPrompt(const Ruvex &ruvex, HWND other = nullptr)  // by the new-folder button
 {
-    PressButton(ruvex.main, IDC_NEW_FOLDER);
-    return WaitForWindow(ruvex, "Choose a folder name", kWaitMs, other);
+    return PressButton(ruvex.main, IDC_NEW_FOLDER), WaitForWindow(ruvex, "Choose a folder name", kWaitMs, other);
 }
 
 inline bool AnswerPrompt(const Ruvex &ruvex, HWND prompt, const std::string &text)  // types, then Ok
@@ -436,9 +421,7 @@ inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": ca
 
 inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path)
 {
-    if (chooser != nullptr)
-        ChooseInFileDialog(chooser, path);
-    return chooser != nullptr && WaitForWindowGone(chooser) && Settle(ruvex.main);
+    return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main);
 }
 
 inline bool Upload(const Ruvex &ruvex, const std::string &path) { return Choose(ruvex, OpenChooser(ruvex, ""), path); }
