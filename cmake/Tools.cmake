@@ -10,7 +10,7 @@ function(ruvex_tool name)
     else()
         add_executable(${name} ${ARG_SOURCES})
     endif()
-    target_compile_options(${name} PRIVATE ${RUVEX_WARNINGS})
+    target_compile_options(${name} PRIVATE ${RUVEX_WARNINGS} -Wno-missing-field-initializers)  # Win32 records in part
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
     target_link_options(${name} PRIVATE -static)
 endfunction()

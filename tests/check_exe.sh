@@ -9,8 +9,8 @@ headers=$($objdump -p "$exe")
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 for i386"
-grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || fail "not a PE32 (optional header magic 0x10b)"
+grep -q 'file format pei-i386' <<<"$headers" && grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" ||
+    fail "not a PE32 for i386"
 grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the Windows GUI subsystem"
 
 system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|wininet|msvcrt|advapi32|shell32|ole32)\.dll$'

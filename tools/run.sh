@@ -45,9 +45,12 @@ export RUVEX_DEMO_DOWNLOADS=$demo/downloads
 echo "No screen (DISPLAY is not set): a scripted tour of Ruvex on a virtual display."
 # Started in the download folder, so that the save chooser opens there. Wine's note that the
 # drive Z: has no volume label (the chooser asks) is left out.
-"$session" --screenshots "$demo/screenshots" -- \
+export RUVEX_SCREENSHOTS=$demo/screenshots
+mkdir -p "$RUVEX_SCREENSHOTS"
+"$session" -- \
     bash -c '"$1" "$RUVEX_FTP_ROOT" && cd "$RUVEX_DEMO_DOWNLOADS" && wine "$2"' _ "$sample_tree" "$build/ruvex_tour.exe" \
     2> >(grep -v 'FS volume label' >&2)
+for bmp in "$RUVEX_SCREENSHOTS"/*.bmp; do convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; done
 echo "Screenshots of every step: $demo/screenshots/"
 ls -1 "$demo/screenshots"
 echo "The downloaded file: $demo/downloads/"

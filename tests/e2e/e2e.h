@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         ResetServer();
-        local = FreshScratchFolder("local");
+        local = FreshFolder(SessionPath("RUVEX_SESSION_DIR") + "\\local");
         ASSERT_TRUE(StartRuvex(&ruvex)) << "no login window";
     }
     void TearDown() override { EndRuvex(&ruvex); }
@@ -31,21 +31,9 @@ protected:
         return Texts(all.begin() + std::min(mark, all.size()), all.end());
     }
 
-    // The text of the browser's message box, which has the caption "Error" and the main window as owner.
-    std::string ErrorBoxText()
-    {
-        MessageBoxSeen box = {};
-        if (!ReadMessageBox(ruvex, &box))
-            return "<no message box>";
-        EXPECT_EQ(box.caption + (box.owner == ruvex.main ? "" : " not owned by the main window"), "Error");
-        Settle(ruvex.main);
-        return box.text;
-    }
-    void ExpectNoMessageBox()
-    {
-        MessageBoxSeen box = {};
-        EXPECT_FALSE(ReadMessageBox(ruvex, &box, 300)) << box.text;
-    }
+    // The browser's messages have the caption "Error" and the main window as owner.
+    std::string ErrorBoxText() { return ReadMessageBox(ruvex, "Error", ruvex.main); }
+    void ExpectNoMessageBox() { EXPECT_EQ(ReadMessageBox(ruvex, "", nullptr, 300), "<no message box>"); }
 
     Ruvex ruvex = {};
     std::string local;

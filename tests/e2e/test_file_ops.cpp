@@ -2,15 +2,13 @@
 // server, read back from the server's files and its command log.
 #include "e2e.h"
 
-// Line ends in every combination a text-mode transfer would change, every byte value, then
-// bytes that repeat nowhere near a block boundary, `size` in all.
+// Every byte value, line ends in every combination a text-mode transfer would change, then
+// bytes that repeat nowhere near a block boundary: `size` in all.
 static std::string TestBytes(size_t size)
 {
     std::string bytes = "a\rb\nc\r\nd\n\re\r\r\nf\n\n\r\r";
-    for (int value = 0; value < 1024; ++value)
-        bytes += (char)value;
-    for (unsigned seed = 7; bytes.size() < size;)
-        bytes += (char)((seed = seed * 1103515245u + 12345u) >> 16);
+    for (unsigned i = 0; bytes.size() < size; ++i)
+        bytes += (char)(i < 1024 ? i : (i * 2654435761u) >> 19);
     return bytes;
 }
 
@@ -144,14 +142,11 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     ASSERT_TRUE(AnswerPrompt(ruvex, inner, "beta") && WaitForWindowGone(outer) && Settle(ruvex.main));
     EXPECT_EQ(Count(ClientCommands(), "MKD alpha"), 1u);
     EXPECT_EQ(Count(ClientCommands(), "MKD beta"), 1u);
-}
 
-// The connection is gone with the main window, so the command that opened the prompt sends nothing.
-TEST_F(E2e, ClosingTheMainWindowWithThePromptOpenSendsNothingMore)
-{
-    ASSERT_TRUE(LogIn(&ruvex));
+    // The connection goes with the main window, so the command that opened a prompt still
+    // open then sends nothing.
     SetControlText(OpenPrompt(ruvex), IDC_PROMPT_EDIT, "Late");
-    const size_t mark = ClientCommands().size();
+    mark = ClientCommands().size();
     CloseByCloseBox(ruvex.main);
     EXPECT_EQ(WaitForExit(ruvex), 0u);
     EXPECT_EQ(ServerLog().back(), "DISCONNECT");
@@ -177,11 +172,7 @@ TEST_F(E2e, DeleteActsOnTheSelectedEntryOnlyAndShowsARefusedFolderRemoval)
     ASSERT_TRUE(ClickEntry(ruvex, "Full"));
     size_t mark = ClientCommands().size();
     PressButton(ruvex.main, IDC_DELETE);
-    const std::string shown = ErrorBoxText();
-    const Texts log = ServerLog();
-    const auto reply = std::find(log.begin(), log.end(), "RMD Full") + 1;
-    ASSERT_LT(reply, log.end());
-    EXPECT_EQ(shown, reply->substr(3));
+    EXPECT_EQ(ErrorBoxText(), "550 Directory not empty.");  // the server's own words
     EXPECT_EQ(SentSince(mark), Texts{"RMD Full"}) << "reloaded after a refusal";
 
     // Deselected (the selection mark stays behind), or the parent entry: nothing is sent.

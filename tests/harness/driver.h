@@ -10,8 +10,10 @@
 #include <dlgs.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,77 +44,49 @@ inline std::string FtpRootPath(const std::string &relative = "")
     return SessionPath("RUVEX_FTP_ROOT") + (relative.empty() ? "" : "\\" + relative);
 }
 
-inline std::wstring ExactPath(const std::string &path)
+inline std::filesystem::path ExactPath(const std::string &path)
 {
     std::wstring wide(path.size() + 1, L'\0');
     wide.resize(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], (int)wide.size()) - 1);
     return L"\\\\?\\" + wide;
 }
 
-// The names in a folder, sorted; with `remove`, each is removed, and the folder too.
-inline Texts LocalFolderNames(const std::string &folder, bool remove = false)
+inline Texts LocalFolderNames(const std::string &folder)  // sorted
 {
     Texts names;
-    WIN32_FIND_DATAW found = {};
-    HANDLE find = FindFirstFileW(ExactPath(folder + "\\*").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
-        char name[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, found.cFileName, -1, name, sizeof name, nullptr, nullptr);
-        if (std::string(name) == "." || std::string(name) == "..")
-            continue;
-        names.push_back(name);
-        if (remove && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            LocalFolderNames(folder + "\\" + name, true);
-        else if (remove)
-            DeleteFileW(ExactPath(folder + "\\" + name).c_str());
-    }
-    FindClose(find);
-    if (remove)
-        RemoveDirectoryW(ExactPath(folder).c_str());
+    for (const auto &entry : std::filesystem::directory_iterator(ExactPath(folder)))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-inline bool LocalFileExists(const std::string &path) { return GetFileAttributesW(ExactPath(path).c_str()) != ~0u; }
-
-inline void MakeLocalFolder(const std::string &path) { CreateDirectoryW(ExactPath(path).c_str(), nullptr); }
-
-inline std::string FreshScratchFolder(const std::string &name)  // empty, in the session's scratch space
-{
-    const std::string folder = SessionPath("RUVEX_SESSION_DIR") + "\\" + name;
-    LocalFolderNames(folder, true);
-    MakeLocalFolder(folder);
-    return folder;
-}
+inline bool LocalFileExists(const std::string &path) { return std::filesystem::exists(ExactPath(path)); }
+inline void MakeLocalFolder(const std::string &path) { std::filesystem::create_directory(ExactPath(path)); }
 
 inline void WriteLocalFile(const std::string &path, const std::string &bytes)
 {
-    if (FILE *file = _wfopen(ExactPath(path).c_str(), L"wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    std::ofstream(ExactPath(path), std::ios::binary) << bytes;
 }
 
 inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when it cannot be read
 {
-    FILE *file = _wfopen(ExactPath(path).c_str(), L"rb");
-    std::string bytes = file != nullptr ? "" : "<missing>";
-    char block[65536];
-    for (size_t got; file != nullptr && (got = std::fread(block, 1, sizeof block, file)) > 0;)
-        bytes.append(block, got);
-    if (file != nullptr)
-        std::fclose(file);
-    return bytes;
+    std::ifstream file(ExactPath(path), std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
 
 // ---- The server ----
 
 inline void SetServerFaults(const std::string &rules) { WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules); }
 
+inline std::string FreshFolder(const std::string &path)  // empty
+{
+    std::filesystem::remove_all(ExactPath(path));
+    return MakeLocalFolder(path), path;
+}
+
 inline void ResetServer()  // an empty root, an empty log, no faults
 {
-    LocalFolderNames(FtpRootPath(), true);
-    MakeLocalFolder(FtpRootPath());
+    FreshFolder(FtpRootPath());
     WriteLocalFile(SessionPath("RUVEX_FTP_LOG"), "");
     SetServerFaults("");
 }
@@ -132,27 +106,19 @@ inline void ServeListing(const Texts &names)
     SetServerFaults("LIST raw listing\n");
 }
 
-inline Texts ServerLog()  // the log's lines without the connection number
+// The server's log, one event a line: CONNECT, a command as the client sent it, "-> " and a
+// reply, DISCONNECT; or, with `commandsOnly`, the client's commands alone.
+inline Texts ServerLog(bool commandsOnly = false)
 {
     Texts lines;
-    const std::string log = ReadLocalFile(SessionPath("RUVEX_FTP_LOG"));
-    for (size_t start = 0, end; start < log.size(); start = end + 1) {
-        end = std::min(log.find('\n', start), log.size());
-        const size_t space = log.find(' ', start);
-        if (space < end)
-            lines.push_back(log.substr(space + 1, end - space - 1));
-    }
+    std::istringstream log(ReadLocalFile(SessionPath("RUVEX_FTP_LOG")));
+    for (std::string line; std::getline(log, line);)
+        if (!commandsOnly || (line.rfind("-> ", 0) != 0 && line != "CONNECT" && line != "DISCONNECT"))
+            lines.push_back(line);
     return lines;
 }
 
-inline Texts ClientCommands()  // the commands the client sent, in order
-{
-    Texts commands;
-    for (const std::string &line : ServerLog())
-        if (line.compare(0, 3, "-> ") != 0 && line != "CONNECT" && line != "DISCONNECT")
-            commands.push_back(line);
-    return commands;
-}
+inline Texts ClientCommands() { return ServerLog(true); }
 
 inline size_t CountStartingWith(const Texts &lines, const std::string &prefix)
 {
@@ -209,8 +175,7 @@ inline bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs)
 inline bool StartRuvex(Ruvex *ruvex)  // and waits for the login window
 {
     std::string commandLine = "\"" + SessionPath("RUVEX_EXE") + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
+    STARTUPINFOA startup = {.cb = sizeof startup};
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
@@ -222,9 +187,8 @@ inline bool StartRuvex(Ruvex *ruvex)  // and waits for the login window
 
 inline DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs)  // STILL_ACTIVE after the timeout
 {
-    DWORD code = WaitForSingleObject(ruvex.process, timeoutMs) == WAIT_OBJECT_0 ? 0 : STILL_ACTIVE;
-    GetExitCodeProcess(ruvex.process, &code);
-    return code;
+    DWORD code = WaitForSingleObject(ruvex.process, timeoutMs);
+    return GetExitCodeProcess(ruvex.process, &code), code;
 }
 
 inline void EndRuvex(Ruvex *ruvex)  // kills it if still running
@@ -243,12 +207,11 @@ inline void PressButton(HWND dialog, int id)  // a click: WM_COMMAND with notifi
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
-inline void PressKey(HWND target, UINT virtualKey)
+inline void PressKey(HWND target, UINT virtualKey)  // VK_RETURN or VK_ESCAPE
 {
     const LPARAM scan = (LPARAM)MapVirtualKeyA(virtualKey, 0) << 16;
     PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | scan);
-    if (virtualKey == VK_RETURN || virtualKey == VK_ESCAPE)
-        PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | scan);
+    PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | scan);
     PostMessageA(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
 }
 
@@ -256,27 +219,25 @@ inline void PressKey(HWND target, UINT virtualKey)
 inline bool Settle(HWND window, UINT timeoutMs = 60000)
 {
     DWORD_PTR ignored = 0;
-    bool answered = true;
-    for (int round = 0; round < 3; ++round) {
-        Sleep(150);  // sent messages overtake posted ones: let those posted be taken first
-        answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-    }
-    return answered;
+    LRESULT answered = 0;
+    for (int round = 0; round < 3; ++round)  // sent messages overtake posted ones: let those go first
+        Sleep(150), answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
+    return answered != 0;
 }
 
-struct MessageBoxSeen {
-    HWND window, owner;
-    std::string caption, text;
-};
-
-inline bool ReadMessageBox(const Ruvex &ruvex, MessageBoxSeen *seen, DWORD timeoutMs = kWaitMs)  // and dismisses it
+// The text of a message box of the process (a dialog holding static text 0xFFFF), which is then
+// dismissed; its caption is named too when it is not `caption` or its owner not `owner`.
+inline std::string ReadMessageBox(const Ruvex &ruvex, const std::string &caption, HWND owner, DWORD timeoutMs = kWaitMs)
 {
     HWND box = WaitForWindow(ruvex, nullptr, timeoutMs);
-    if (box != nullptr) {
-        *seen = MessageBoxSeen{box, GetWindow(box, GW_OWNER), WindowText(box), ControlText(box, 0xFFFF)};
-        PressButton(box, IDOK);
-    }
-    return box != nullptr && WaitForWindowGone(box);
+    if (box == nullptr)
+        return "<no message box>";
+    const bool expected = WindowText(box) == caption && GetWindow(box, GW_OWNER) == owner;
+    const std::string text = (expected ? "" : "<" + WindowText(box) + ", another owner or caption> ") + ControlText(box, 0xFFFF);
+    PressButton(box, IDOK);
+    if (WaitForWindowGone(box) && owner != nullptr)
+        Settle(owner);  // the command that showed the box goes on
+    return text;
 }
 
 // ---- Steps in the login and main windows; each waits until the program waits again ----
@@ -319,11 +280,8 @@ inline std::vector<ListEntry> ReadList(const Ruvex &ruvex)
     std::vector<ListEntry> entries;
     for (int i = 0, count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0); i < count; ++i) {
         char text[1024] = {};
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT;
-        item.iItem = i;
-        item.pszText = ruvex.scratch + 256;
-        item.cchTextMax = sizeof text - 1;
+        LVITEMA item = {.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT, .iItem = i, .pszText = ruvex.scratch + 256,
+                        .cchTextMax = sizeof text - 1};
         item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
         entries.push_back(ListEntry{text, item.iImage, item.iIndent});
     }

@@ -3,21 +3,16 @@
 # namespace with only its loopback, an Xvfb display (or, with --own-display, the caller's),
 # a wineserver for the build's Wine prefix ($WINEPREFIX), and the test FTP server on 127.0.0.1
 # port 21 serving a fresh, empty root. Tears it all down afterwards; exits with the command's
-# status.    session.sh [--screenshots DIR] [--own-display] -- COMMAND [ARGS...]
+# status.    session.sh [--own-display] -- COMMAND [ARGS...]
 #
 # The command sees RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR (Unix
-# paths, on drive Z: under Wine). Bitmaps it leaves as DIR/*.bmp are turned into PNGs.
+# paths, on drive Z: under Wine).
 set -euo pipefail
 [ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net -- "$0" "$@"
 
-screenshots= own_display=0
-while [ "$1" != -- ]; do
-    case "$1" in
-        --screenshots) screenshots=$2; shift 2 ;;
-        --own-display) own_display=1; shift ;;
-        *) echo "session.sh: unknown option $1" >&2; exit 2 ;;
-    esac
-done
+own_display=0
+[ "$1" = --own-display ] && own_display=1 && shift
+[ "$1" = -- ] || { echo "usage: session.sh [--own-display] -- COMMAND [ARGS...]" >&2; exit 2; }
 shift
 ip link set lo up
 
@@ -33,9 +28,6 @@ cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     kill $ftpd_pid $xvfb_pid 2>/dev/null || true
     wait 2>/dev/null || true
-    for bmp in ${screenshots:+"$screenshots"/*.bmp}; do
-        [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-    done
     rm -rf "$RUVEX_SESSION_DIR"
 }
 trap cleanup EXIT
@@ -66,11 +58,10 @@ fi
 wineboot >/dev/null 2>&1
 
 ready=$RUVEX_SESSION_DIR/ftp.ready
-/usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" --root "$RUVEX_FTP_ROOT" --log "$RUVEX_FTP_LOG" \
-    --faults "$RUVEX_FTP_FAULTS" --ready "$ready" >/dev/null 2>"$RUVEX_SESSION_DIR/ftpd.err" &
+/usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" "$RUVEX_FTP_ROOT" "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS" \
+    "$ready" >/dev/null 2>"$RUVEX_SESSION_DIR/ftpd.err" &
 ftpd_pid=$!
 for _ in $(seq 100); do [ -f "$ready" ] || sleep 0.1; done
 [ -f "$ready" ] || { echo "session.sh: the FTP server did not start" >&2; cat "$RUVEX_SESSION_DIR/ftpd.err" >&2; exit 1; }
 
-[ -n "$screenshots" ] && mkdir -p "$screenshots" && export RUVEX_SCREENSHOTS=$screenshots
 "$@"

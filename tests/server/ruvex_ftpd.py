@@ -1,22 +1,18 @@
 #!/usr/bin/python3
 """FTP server for Ruvex's tests, on pyftpdlib, at 127.0.0.1 port 21.
 
-    ruvex_ftpd.py --root DIR --log FILE --faults FILE --ready FILE
+    ruvex_ftpd.py ROOT LOG FAULTS READY
 
-Users "ruvex" (password "secret") and "anonymous", both at home in DIR with every
-right. The log gets one flushed line per event, N numbering the connections:
-"N CONNECT", "N <command line as received>", "N -> <reply line>", "N DISCONNECT".
-
-The fault file is read before every command; its first line naming the command
-(any case) replaces what the command does:
+Users "ruvex" (password "secret") and "anonymous", both at home in ROOT with every
+right; READY is written once it listens. LOG gets one flushed line per event: "CONNECT",
+the command line as received, "-> " and a reply line, "DISCONNECT". FAULTS is read before
+every command; its first line naming the command (any case) replaces what it does:
     CMD reply TEXT   answer TEXT (a literal \\n separates the lines of a reply)
     CMD drop         close the connection without an answer
     CMD cut N        send N lines of a listing or N bytes of a file, then close
                      both connections without a final reply
     CMD raw FILE     send the bytes of FILE (beside the fault file) as the data
 """
-import argparse
-import itertools
 import os
 import signal
 import sys
@@ -25,9 +21,6 @@ import warnings
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
-
-connection_numbers = itertools.count(1)
-
 
 class Cut:
     """Passes on a producer's data up to a count of lines or bytes."""
@@ -60,11 +53,11 @@ class Handler(FTPHandler):
     log_file = faults = None
 
     def note(self, text):
-        self.log_file.write('%d %s\n' % (self.number, text))
+        self.log_file.write(text + '\n')
         self.log_file.flush()
 
     def on_connect(self):
-        self.number, self.cut_count = next(connection_numbers), None
+        self.cut_count = None
         self.note('CONNECT')
 
     def on_disconnect(self):
@@ -76,11 +69,8 @@ class Handler(FTPHandler):
         super(FTPHandler, self).push(text.encode('utf8', self.unicode_errors))
 
     def fault(self, cmd):
-        try:
-            with open(self.faults, encoding='latin-1') as f:
-                rules = [line.split(None, 2) + [''] for line in f]
-        except FileNotFoundError:
-            return None, ''
+        with open(self.faults, encoding='latin-1') as f:
+            rules = [line.split(None, 2) + [''] for line in f]
         return next(((r[1], r[2].strip()) for r in rules if r[0].upper() == cmd), (None, ''))
 
     def pre_process_command(self, line, cmd, arg):
@@ -104,22 +94,19 @@ class Handler(FTPHandler):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    for option in ('--root', '--log', '--faults', '--ready'):
-        parser.add_argument(option, required=True)
-    args = parser.parse_args()
+    root, log, faults, ready = sys.argv[1:]
     authorizer = DummyAuthorizer()
-    authorizer.add_user('ruvex', 'secret', args.root, perm='elradfmwMT')
+    authorizer.add_user('ruvex', 'secret', root, perm='elradfmwMT')
     with warnings.catch_warnings():
         warnings.simplefilter('ignore')  # the warning about anonymous writes
-        authorizer.add_anonymous(args.root, perm='elradfmwMT')
+        authorizer.add_anonymous(root, perm='elradfmwMT')
     Handler.authorizer = authorizer
-    Handler.log_file = open(args.log, 'a', encoding='utf-8', errors='surrogateescape')
-    Handler.faults = os.path.abspath(args.faults)
+    Handler.log_file = open(log, 'a', encoding='utf-8', errors='surrogateescape')
+    Handler.faults = os.path.abspath(faults)
     server = FTPServer(('127.0.0.1', 21), Handler)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     signal.signal(signal.SIGINT, signal.default_int_handler)
-    with open(args.ready, 'w') as f:
+    with open(ready, 'w') as f:
         f.write('21\n')
     server.serve_forever()
 

@@ -53,56 +53,35 @@ void *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4") = (void *)Fake
 
 static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-class MainWindow : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        LoadLibraryA("comctl32.dll");
-        g_moduleInstance = GetModuleHandleA(nullptr);
-        g_mainWindow = CreateDialogParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PassiveDialogProc, 0);
-        ASSERT_NE(g_mainWindow, nullptr);
-        list = GetDlgItem(g_mainWindow, IDC_FILE_LIST);
-        g_directory.clear();
-    }
-    void TearDown() override { DestroyWindow(g_mainWindow); }
-
-    std::string TextAt(int index) const
-    {
-        char text[300] = {};
-        LVITEMA item = {};
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, index, (LPARAM)&item);
-        return text;
-    }
-
-    HWND list = nullptr;
-};
-
-TEST_F(MainWindow, ImageListHoldsEveryPictureAndEveryButtonShowsOne)
+// Far past 10,000 entries the list reads: the parent entry, the folders, then the files, each in
+// the server's order; and it shows every picture, as do the four buttons.
+TEST(MainWindow, AnyNumberOfEntriesListsInOrderWithItsPictures)
 {
-    LoadImages();
-    HIMAGELIST images = (HIMAGELIST)SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0);
-    int width = 0, height = 0;
-    ASSERT_TRUE(ImageList_GetIconSize(images, &width, &height));
-    EXPECT_EQ(ImageList_GetImageCount(images), kFileTypeImageCount);
-    EXPECT_EQ(width * 100 + height, 1616);
-    for (int id : {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE})
-        EXPECT_NE(SendDlgItemMessageA(g_mainWindow, id, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << id;
-}
-
-// Far past 10,000 entries the list still reads: the parent entry, the folders, then the
-// files, each in the server's order.
-TEST_F(MainWindow, AnyNumberOfEntriesListsInTheServersOrder)
-{
+    LoadLibraryA("comctl32.dll");
+    g_moduleInstance = GetModuleHandleA(nullptr);
+    g_mainWindow = CreateDialogParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PassiveDialogProc, 0);
+    HWND list = GetDlgItem(g_mainWindow, IDC_FILE_LIST);
     for (int i = 0; i < 10200; ++i)
         g_directory.push_back({(i % 1000 == 500 ? "D" : "f") + std::to_string(i), i % 1000 == 500});
+    LoadImages();
     RefreshListing();  // the window stays hidden, so this is quick
+
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 10201);
-    EXPECT_EQ(TextAt(0), "Up to parent directory");
-    int at = 1;
+    std::vector<std::string> expected = {"Up to parent directory"};
     for (bool folders : {true, false})
         for (const auto &entry : g_directory)
             if (entry.second == folders)
-                ASSERT_EQ(TextAt(at++), entry.first) << "at " << at - 1;
+                expected.push_back(entry.first);
+    for (int i = 0; i < 10201; ++i) {
+        char text[300] = {};
+        LVITEMA item = {.pszText = text, .cchTextMax = sizeof text};
+        SendMessageA(list, LVM_GETITEMTEXTA, i, (LPARAM)&item);
+        ASSERT_EQ(text, expected[i]) << "at " << i;
+    }
+    HIMAGELIST images = (HIMAGELIST)SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0);
+    int width = 0, height = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(images, &width, &height) && width == 16 && height == 16);
+    EXPECT_EQ(ImageList_GetImageCount(images), kFileTypeImageCount);
+    for (int id : {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE})
+        EXPECT_NE(SendDlgItemMessageA(g_mainWindow, id, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << id;
 }

@@ -104,10 +104,27 @@ static bool RunTour(Ruvex *ruvex, const std::string &downloads)
     SaveScreenshot(main, "6-back-up");
     Step("6 went back up to the root folder");
 
+    HWND prompt = OpenPrompt(*ruvex);
+    if (prompt == nullptr)
+        return Fail("the folder prompt did not appear");
+    SetControlText(prompt, IDC_PROMPT_EDIT, "Reports");
+    SaveScreenshot(prompt, "7-new-folder");
+    if (!AnswerPrompt(*ruvex, prompt, "Reports") || !WaitForListing(*ruvex, "/", "Reports"))
+        return Fail("the new folder Reports is not listed");
+    Step("7 made the folder Reports");
+
+    // The window at another size: the list fills it below the path label and the buttons.
+    RECT frame = {};
+    GetWindowRect(main, &frame);
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 160, frame.bottom - frame.top + 60,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SaveScreenshot(main, "8-resized");
+    Step("8 made the window larger");
+
     CloseByCloseBox(main);
     if (WaitForExit(*ruvex) != 0)
         return Fail("Ruvex did not end with exit code 0 after its window was closed");
-    Step("7 closed the main window: Ruvex ended with exit code 0");
+    Step("9 closed the main window: Ruvex ended with exit code 0");
     return true;
 }
 
