@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "../../app/resource.h"
 #include "../../browser/file_types.h"
 #include "../harness/driver.h"

@@ -12,11 +12,6 @@ static std::string TestBytes(size_t size)
     return bytes;
 }
 
-static size_t Count(const Texts &texts, const std::string &text)
-{
-    return std::count(texts.begin(), texts.end(), text);
-}
-
 TEST_F(E2e, TransfersArriveByteForByteUnderTheRightNames)
 {
     const std::string up = TestBytes(1 << 20), down = TestBytes(5 << 20);
@@ -86,7 +81,7 @@ TEST_F(E2e, ServerChosenNamesAreSuggestedSafelyAndReadBackWhole)
     ASSERT_TRUE(EditLabel(ruvex, longName, "renamed.bin") && ClickEntry(ruvex, longName));
     Press(ruvex, IDC_DELETE);
     for (const char *command : {"RETR ", "RNFR ", "DELE "}) {
-        EXPECT_EQ(Count(ClientCommands(), command + longName), 1u) << command;
+        EXPECT_EQ(CountStartingWith(ClientCommands(), command + longName), 1u) << command;
         EXPECT_EQ(CountStartingWith(ClientCommands(), command + prefix), 1u) << command;
     }
 }
@@ -100,7 +95,7 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     EXPECT_EQ(ControlText(prompt, IDC_PROMPT_TEXT), "Folder name?");
     EXPECT_EQ(ControlText(prompt, IDC_PROMPT_EDIT), "");
     ASSERT_TRUE(AnswerPrompt(ruvex, prompt, "  Reports  "));
-    EXPECT_EQ(Count(ClientCommands(), "MKD Reports"), 1u);
+    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD Reports"), 1u);
     EXPECT_TRUE(ReadList(ruvex)[1].text == "Reports" && ReadList(ruvex)[1].image == ICON_FOLDER);
 
     // Enter is Ok; a new prompt starts empty; the server decides what a folder name may hold.
@@ -140,8 +135,8 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     HWND inner = OpenPrompt(ruvex, outer);
     PressButton(outer, IDC_PROMPT_OK);
     ASSERT_TRUE(AnswerPrompt(ruvex, inner, "beta") && WaitForWindowGone(outer) && Settle(ruvex.main));
-    EXPECT_EQ(Count(ClientCommands(), "MKD alpha"), 1u);
-    EXPECT_EQ(Count(ClientCommands(), "MKD beta"), 1u);
+    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD alpha"), 1u);
+    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD beta"), 1u);
 
     // The connection goes with the main window, so the command that opened a prompt still
     // open then sends nothing.

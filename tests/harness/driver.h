@@ -78,9 +78,12 @@ inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when i
 
 inline void SetServerFaults(const std::string &rules) { WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules); }
 
-inline std::string FreshFolder(const std::string &path)  // empty
+// Makes `path` an empty folder, moving aside whatever was there: renaming reaches every name,
+// however long, and the session's scratch space goes as a whole when the session ends.
+inline std::string FreshFolder(const std::string &path)
 {
-    std::filesystem::remove_all(ExactPath(path));
+    static int movedAside = 0;
+    MoveFileW(ExactPath(path).c_str(), ExactPath(path + ".old" + std::to_string(++movedAside)).c_str());
     return MakeLocalFolder(path), path;
 }
 
