@@ -160,6 +160,7 @@ TEST_F(E2e, DeleteActsOnTheSelectedEntryOnlyAndShowsARefusedFolderRemoval)
         ASSERT_TRUE(ClickEntry(ruvex, name));
         Press(ruvex, IDC_DELETE);
         EXPECT_FALSE(LocalFileExists(FtpRootPath(name))) << name;
+        EXPECT_EQ(FindListEntry(ruvex, name), -1) << name << " still listed: no reload";
     }
     ExpectNoMessageBox();
     EXPECT_EQ(ListTexts(ruvex), (Texts{kParent, "Full", "stay.txt"}));
