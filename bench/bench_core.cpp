@@ -128,10 +128,11 @@ static BOOL WINAPI TimedCloseHandle(HINTERNET handle)
     return result;
 }
 
-void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12") = (void *)TimedGetCurrentDirectory;
-void *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20") = (void *)TimedFindFirstFile;
-void *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8") = (void *)TimedFindNextFile;
-void *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4") = (void *)TimedCloseHandle;
+// The program's import slots of the four calls (app/late_imports.cpp), pointed at the wrappers.
+extern "C" void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12"),
+    *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20"),
+    *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8"),
+    *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4");
 
 // What RefreshListing does at its core, without the list: the enumeration alone.
 static int EnumerateBare()
@@ -263,6 +264,10 @@ static int MeasureGrowth(const char *folder, int first, int last)
 
 int main(int argc, char **argv)
 {
+    g_importGetCurrentDirectory = (void *)TimedGetCurrentDirectory;
+    g_importFindFirstFile = (void *)TimedFindFirstFile;
+    g_importFindNextFile = (void *)TimedFindNextFile;
+    g_importCloseHandle = (void *)TimedCloseHandle;
     const char *command = argc > 1 ? argv[1] : "";
     if (std::strcmp(command, "listing") == 0 && argc == 4)
         return MeasureListing(argv[2], std::atoi(argv[3]));

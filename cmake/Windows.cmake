@@ -8,6 +8,7 @@ set(RUVEX_WARNINGS -Wall -Wextra -Werror)
 add_library(ruvex_core STATIC
     ${RUVEX_PORTABLE_SOURCES}
     app/app.cpp
+    app/late_imports.cpp
     ftp/session.cpp
     browser/main_window.cpp
     browser/listing.cpp
@@ -23,7 +24,7 @@ add_library(ruvex_core STATIC
 set(RUVEX_SIZE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -ffunction-sections)
 target_compile_options(ruvex_core PRIVATE ${RUVEX_WARNINGS} ${RUVEX_SIZE_OPTIONS})
 target_compile_definitions(ruvex_core PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
-target_link_libraries(ruvex_core PUBLIC wininet comctl32 comdlg32)
+target_link_libraries(ruvex_core PUBLIC comctl32)  # WinINet and the common dialogs: app/late_imports.cpp
 
 # ruvex.exe comes only from the -win32 compilers. A tree built with the -posix ones, for the
 # tests, builds it through a nested tree of its own into this folder, so the tests run the

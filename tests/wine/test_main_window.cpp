@@ -42,13 +42,11 @@ static BOOL WINAPI FakeGetCurrentDirectory(HINTERNET, LPSTR directory, LPDWORD l
 
 static BOOL WINAPI FakeCloseHandle(HINTERNET) { return TRUE; }
 
-// The program reaches WinINet through these import slots; defining them keeps the library's out.
-extern "C" {
-void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12") = (void *)FakeGetCurrentDirectory;
-void *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20") = (void *)FakeFindFirstFile;
-void *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8") = (void *)FakeFindNextFile;
-void *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4") = (void *)FakeCloseHandle;
-}
+// The program reaches WinINet through these import slots.
+extern "C" void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12"),
+    *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20"),
+    *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8"),
+    *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4");
 
 static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
@@ -60,6 +58,8 @@ TEST(MainWindow, AnyNumberOfEntriesListsInOrderWithItsPictures)
     g_moduleInstance = GetModuleHandleA(nullptr);
     g_mainWindow = CreateDialogParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PassiveDialogProc, 0);
     HWND list = GetDlgItem(g_mainWindow, IDC_FILE_LIST);
+    g_importGetCurrentDirectory = (void *)FakeGetCurrentDirectory, g_importFindFirstFile = (void *)FakeFindFirstFile;
+    g_importFindNextFile = (void *)FakeFindNextFile, g_importCloseHandle = (void *)FakeCloseHandle;
     for (int i = 0; i < 10200; ++i)
         g_directory.push_back({(i % 1000 == 500 ? "D" : "f") + std::to_string(i), i % 1000 == 500});
     LoadImages();
