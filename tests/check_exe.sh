@@ -24,6 +24,9 @@ while read -r dll name; do
     if [ ! -f "$list" ] || ! grep -Fqx "$name" "$list" || grep -Fqx "$name" "$xp_exports/not-xp.txt"; then
         fail "imports $dll!$name, which Windows XP SP3 does not have"
     fi
-done < <(awk '/DLL Name:/ { dll = $3; next } /^$/ { dll = "" } dll != "" && NF == 3 { print dll, $3 }' <<<"$headers")
+done < <(awk '/DLL Name:/ { dll = $3; next } /^$/ { dll = "" } dll != "" && NF == 3 { print dll, $3 }' <<<"$headers"
+         # and the functions loaded by name on first use
+         sed -n 's/^LATE_BOUND(g_winInet, [^,]*, \([A-Za-z]*\),.*/wininet.dll \1/p
+                 s/^LATE_BOUND(g_commonDialogs, [^,]*, \([A-Za-z]*\),.*/comdlg32.dll \1/p' "$(dirname "$0")/../app/late_imports.cpp")
 [ $status -eq 0 ] && echo "ruvex.exe: PE32 i386, GUI subsystem, system DLLs only, every import on Windows XP SP3"
 exit $status
