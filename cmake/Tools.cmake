@@ -25,3 +25,6 @@ add_dependencies(bench_core ruvex_pictures)
 ruvex_tool(bench_drive SOURCES bench/bench_drive.cpp LIBRARIES ruvex_driver psapi)
 # Its yardstick for start-up, bench_bare_dialog.exe, comes with ruvex.exe (cmake/Windows.cmake).
 add_dependencies(bench_drive ruvex)
+if(TARGET bench_bare_dialog)  # built here on x86_64 trees
+    add_dependencies(bench_drive bench_bare_dialog)
+endif()

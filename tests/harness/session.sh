@@ -19,6 +19,14 @@ ip link set lo up
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build}"
 export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
+# A 64-bit build ($RUVEX_EXE, on hosts that run 64-bit code only) runs on Wine's 64-bit loader:
+# `wine` names it for every command of the session.
+if [ -n "${RUVEX_EXE:-}" ] && file -b "$RUVEX_EXE" | grep -q x86-64; then
+    mkdir "$RUVEX_SESSION_DIR/bin"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
+    chmod +x "$RUVEX_SESSION_DIR/bin/wine"
+    export PATH=$RUVEX_SESSION_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
+fi
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log
 export RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
 mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
@@ -44,8 +52,8 @@ fi
 wineserver -k >/dev/null 2>&1 || true
 mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    wine wineboot --init >/dev/null 2>&1
     # A virtual desktop, so that Wine draws frames, title bars and close boxes itself, and
     # Wine's own fonts (Marlett draws the caption buttons), which this Wine does not find.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -55,7 +63,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1
 fi
-wineboot >/dev/null 2>&1
+wine wineboot >/dev/null 2>&1
 
 ready=$RUVEX_SESSION_DIR/ftp.ready
 /usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" "$RUVEX_FTP_ROOT" "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS" \

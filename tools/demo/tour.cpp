@@ -30,7 +30,7 @@ static void SaveScreenshot(HWND window, const char *name)
     BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, rect.left, rect.top, SRCCOPY);
     GdiFlush();
     const DWORD pixelBytes = ((header.biWidth * 3 + 3) & ~3) * header.biHeight;
-    BITMAPFILEHEADER file = {0x4D42, sizeof file + sizeof header + pixelBytes, 0, 0, sizeof file + sizeof header};
+    BITMAPFILEHEADER file = {0x4D42, (DWORD)(sizeof file + sizeof header + pixelBytes), 0, 0, sizeof file + sizeof header};
     WriteLocalFile(folder + "\\" + name + ".bmp", std::string((const char *)&file, sizeof file) +
                                                       std::string((const char *)&header, sizeof header) +
                                                       std::string((const char *)pixels, pixelBytes));
