@@ -7,6 +7,6 @@ HINSTANCE g_moduleInstance;
 
 void SetApplicationIcon(HWND window)
 {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
-    SetClassLongA(window, GCL_HICON, (LONG)(LONG_PTR)icon);
+    HICON icon = LoadIconA(g_moduleInstance, MAKEINTRESOURCEA(IDI_APP));
+    SetClassLongPtrA(window, GCLP_HICON, (LONG_PTR)icon);
 }

@@ -4,12 +4,14 @@
 #include "../browser/browser.h"
 #include "../dialogs/dialogs.h"
 #include "../ftp/session.h"
+#include "system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    RestrictLibrarySearchToSystemFolder();
     // The main window's template names the list view's class, which exists only once the
     // common controls are loaded. The library stays loaded for the whole run.
-    (void)LoadLibraryA("comctl32.dll");
+    (void)LoadSystemLibrary("comctl32.dll");
     g_moduleInstance = GetModuleHandleA(nullptr);
 
     // Returns only with a live connection, unless the dialog could not be shown at all;

@@ -21,6 +21,7 @@
 
 #include "../app/app.h"
 #include "../app/resource.h"
+#include "../app/system_libraries.h"
 #include "../browser/browser.h"
 #include "../ftp/session.h"
 #include "clock.h"
@@ -51,13 +52,13 @@ static INT_PTR CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM, LPARA
 // Null when all went well, else what failed.
 static const char *OpenMainWindow(const char *folder)
 {
-    (void)LoadLibraryA("comctl32.dll");
+    (void)LoadSystemLibrary("comctl32.dll");
     g_moduleInstance = GetModuleHandleA(nullptr);
     if (CreateDialogParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, BenchWindowProc, 0) == nullptr)
         return "could not create the main window";
     if (!Connect())
         return "could not log in";
-    if (!FtpSetCurrentDirectoryA(g_session.connection, folder))
+    if (!p_FtpSetCurrentDirectoryA(g_session.connection, folder))
         return "could not change to the folder";
     LoadImages();
     return nullptr;
@@ -80,72 +81,46 @@ static int ListedEntries()
 }
 
 // ---- Time spent inside the WinINet calls that RefreshListing makes ----
-// The program's imports of the four listing calls are pointed at wrappers that time the real
+// The program's pointers to the four listing calls are pointed at wrappers that time the real
 // functions, so that one refresh splits into the library's time and the program's own share.
 
 static double g_wininetMs;
 
-static void *RealWinInet(const char *name)
+static FARPROC RealWinInet(const char *name)
 {
-    return (void *)GetProcAddress(LoadLibraryA("wininet.dll"), name);
+    return GetProcAddress(LoadSystemLibrary("wininet.dll"), name);
 }
 
-static BOOL WINAPI TimedGetCurrentDirectory(HINTERNET connection, LPSTR directory, LPDWORD length)
-{
-    static const auto real = (BOOL(WINAPI *)(HINTERNET, LPSTR, LPDWORD))RealWinInet("FtpGetCurrentDirectoryA");
-    const double start = NowMs();
-    const BOOL result = real(connection, directory, length);
-    g_wininetMs += NowMs() - start;
-    return result;
-}
-
-static HINTERNET WINAPI TimedFindFirstFile(HINTERNET connection, LPCSTR pattern, LPWIN32_FIND_DATAA found,
-                                           DWORD flags, DWORD_PTR context)
-{
-    static const auto real = (HINTERNET(WINAPI *)(HINTERNET, LPCSTR, LPWIN32_FIND_DATAA, DWORD, DWORD_PTR))
-        RealWinInet("FtpFindFirstFileA");
-    const double start = NowMs();
-    HINTERNET result = real(connection, pattern, found, flags, context);
-    g_wininetMs += NowMs() - start;
-    return result;
-}
-
-static BOOL WINAPI TimedFindNextFile(HINTERNET find, LPVOID found)
-{
-    static const auto real = (BOOL(WINAPI *)(HINTERNET, LPVOID))RealWinInet("InternetFindNextFileA");
-    const double start = NowMs();
-    const BOOL result = real(find, found);
-    g_wininetMs += NowMs() - start;
-    return result;
-}
-
-static BOOL WINAPI TimedCloseHandle(HINTERNET handle)
-{
-    static const auto real = (BOOL(WINAPI *)(HINTERNET))RealWinInet("InternetCloseHandle");
-    const double start = NowMs();
-    const BOOL result = real(handle);
-    g_wininetMs += NowMs() - start;
-    return result;
-}
-
-// The program's import slots of the four calls (app/late_imports.cpp), pointed at the wrappers.
-extern "C" void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12"),
-    *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20"),
-    *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8"),
-    *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4");
+// Calls the real `name` with the wrapper's arguments and adds the time it took.
+#define TIMED(result, name, parameters, arguments)                              \
+    static result WINAPI Timed_##name parameters                                \
+    {                                                                           \
+        static const auto real = (decltype(p_##name))(void (*)())RealWinInet(#name); \
+        const double start = NowMs();                                           \
+        const result answer = real arguments;                                   \
+        g_wininetMs += NowMs() - start;                                         \
+        return answer;                                                          \
+    }
+TIMED(BOOL, FtpGetCurrentDirectoryA, (HINTERNET connection, LPSTR directory, LPDWORD length),
+      (connection, directory, length))
+TIMED(HINTERNET, FtpFindFirstFileA,
+      (HINTERNET connection, LPCSTR pattern, LPWIN32_FIND_DATAA found, DWORD flags, DWORD_PTR context),
+      (connection, pattern, found, flags, context))
+TIMED(BOOL, InternetFindNextFileA, (HINTERNET find, LPVOID found), (find, found))
+TIMED(BOOL, InternetCloseHandle, (HINTERNET handle), (handle))
 
 // What RefreshListing does at its core, without the list: the enumeration alone.
 static int EnumerateBare()
 {
     WIN32_FIND_DATAA found = {};
     int count = 0;
-    HINTERNET find = FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    HINTERNET find = p_FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
     if (find == nullptr)
         return 0;
     do
         ++count;
-    while (InternetFindNextFileA(find, &found));
-    InternetCloseHandle(find);
+    while (p_InternetFindNextFileA(find, &found));
+    p_InternetCloseHandle(find);
     return count;
 }
 
@@ -200,7 +175,7 @@ static int MeasureGet(const char *remote, const char *local)
     if (!Connect())
         return Fail("could not log in");
     const double start = NowMs();
-    if (!FtpGetFileA(g_session.connection, remote, local, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0))
+    if (!p_FtpGetFileA(g_session.connection, remote, local, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0))
         return Fail("FtpGetFileA failed");
     std::printf("bare_get_ms %.1f\n", NowMs() - start);
     return 0;
@@ -211,7 +186,7 @@ static int MeasurePut(const char *local, const char *remote)
     if (!Connect())
         return Fail("could not log in");
     const double start = NowMs();
-    if (!FtpPutFileA(g_session.connection, local, remote, FTP_TRANSFER_TYPE_BINARY, 0))
+    if (!p_FtpPutFileA(g_session.connection, local, remote, FTP_TRANSFER_TYPE_BINARY, 0))
         return Fail("FtpPutFileA failed");
     std::printf("bare_put_ms %.1f\n", NowMs() - start);
     return 0;
@@ -264,10 +239,10 @@ static int MeasureGrowth(const char *folder, int first, int last)
 
 int main(int argc, char **argv)
 {
-    g_importGetCurrentDirectory = (void *)TimedGetCurrentDirectory;
-    g_importFindFirstFile = (void *)TimedFindFirstFile;
-    g_importFindNextFile = (void *)TimedFindNextFile;
-    g_importCloseHandle = (void *)TimedCloseHandle;
+    p_FtpGetCurrentDirectoryA = Timed_FtpGetCurrentDirectoryA;
+    p_FtpFindFirstFileA = Timed_FtpFindFirstFileA;
+    p_InternetFindNextFileA = Timed_InternetFindNextFileA;
+    p_InternetCloseHandle = Timed_InternetCloseHandle;
     const char *command = argc > 1 ? argv[1] : "";
     if (std::strcmp(command, "listing") == 0 && argc == 4)
         return MeasureListing(argv[2], std::atoi(argv[3]));

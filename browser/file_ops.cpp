@@ -2,10 +2,8 @@
 // and rename. Nothing is confirmed; transfers are binary.
 #include "browser.h"
 
-#include <commctrl.h>
-#include <wininet.h>
-
 #include "../app/resource.h"
+#include "../app/system_libraries.h"
 #include "../dialogs/dialogs.h"
 #include "../ftp/session.h"
 #include "file_types.h"
@@ -22,7 +20,7 @@ static void ReadLastServerResponse(char (&response)[512])
     response[0] = '\0';
     DWORD length = sizeof response - 2;
     DWORD error = 0;
-    (void)InternetGetLastResponseInfoA(&error, response, &length);
+    (void)p_InternetGetLastResponseInfoA(&error, response, &length);
 }
 
 static void ShowLastServerResponse()
@@ -57,7 +55,7 @@ void UploadFile(const char *localPath)
 {
     if (TextEquals(localPath, ""))
         return;  // cancelled: nothing sent, nothing reloaded
-    if (!FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
+    if (!p_FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
                      (DWORD_PTR)&g_session.context))
         ShowTransferFailure(kUploadFailed);
     RefreshListing();
@@ -78,7 +76,7 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
         ShowError(kDownloadFailed);
         return;
     }
-    const bool fetched = FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0);
+    const bool fetched = p_FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0);
     if (fetched && MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
         return;
     (void)DeleteFileA(partial);
@@ -117,7 +115,7 @@ void DeleteSelectedEntry()
         return;
     switch (EntryKindOf(imageIndex)) {
     case ENTRY_FOLDER:
-        if (FtpRemoveDirectoryA(g_session.connection, name))
+        if (p_FtpRemoveDirectoryA(g_session.connection, name))
             RefreshListing();
         else
             ShowLastServerResponse();  // e.g. not empty: the folder stays listed
@@ -125,7 +123,7 @@ void DeleteSelectedEntry()
     case ENTRY_PARENT:
         break;
     case ENTRY_FILE:
-        (void)FtpDeleteFileA(g_session.connection, name);
+        (void)p_FtpDeleteFileA(g_session.connection, name);
         RefreshListing();
         break;
     }
@@ -146,7 +144,7 @@ void CreateFolder()
         return;
     }
     if (!TextEquals(name, ""))
-        (void)FtpCreateDirectoryA(g_session.connection, name);
+        (void)p_FtpCreateDirectoryA(g_session.connection, name);
     RefreshListing();
 }
 
@@ -168,6 +166,6 @@ void RenameEntry(int item, const char *newText)
         ShowError("Invalid file name!");
         return;
     }
-    (void)FtpRenameFileA(g_session.connection, g_itemText, newText);
+    (void)p_FtpRenameFileA(g_session.connection, g_itemText, newText);
     RefreshListing();
 }

@@ -1,10 +1,9 @@
 // browser/images.cpp - the file-type image list and the pictures of the four buttons.
 #include "browser.h"
 
-#include <commctrl.h>
-
 #include "../app/app.h"
 #include "../app/resource.h"
+#include "../app/system_libraries.h"
 #include "file_types.h"
 
 static HBITMAP LoadBitmapResource(int id, UINT flags)
@@ -16,7 +15,7 @@ void LoadImages()
 {
     // The list view owns the image list (it has no LVS_SHAREIMAGELISTS) and the buttons
     // keep their bitmaps for the whole run.
-    HIMAGELIST fileTypeImages = ImageList_Create(16, 16, ILC_COLOR32, 0, 32);
+    HIMAGELIST fileTypeImages = p_ImageList_Create(16, 16, ILC_COLOR32, 0, 32);
 
     HBITMAP fileTypes[kFileTypeImageCount];
     for (int i = 0; i < kFileTypeImageCount; ++i)
@@ -29,7 +28,7 @@ void LoadImages()
 
     // Added in ascending order, so image index i is bitmap IDB_FILETYPE_FIRST + i.
     for (HBITMAP bitmap : fileTypes)
-        ImageList_Add(fileTypeImages, bitmap, nullptr);
+        p_ImageList_Add(fileTypeImages, bitmap, nullptr);
     SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)fileTypeImages);
 
     SendDlgItemMessageA(g_mainWindow, IDC_REFRESH, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)refresh);

@@ -2,12 +2,10 @@
 // copy of the directory: commands read their entry back from it.
 #include "browser.h"
 
-#include <commctrl.h>
-#include <wininet.h>
-
 #include <cstring>
 
 #include "../app/resource.h"
+#include "../app/system_libraries.h"
 #include "../ftp/session.h"
 #include "file_types.h"
 #include "listing_order.h"
@@ -31,7 +29,7 @@ static void ShowCurrentDirectory()
     char currentDirectory[MAX_PATH] = {};
     DWORD length = sizeof currentDirectory;
     // On failure the buffer stays empty, and so does the label.
-    (void)FtpGetCurrentDirectoryA(g_session.connection, currentDirectory, &length);
+    (void)p_FtpGetCurrentDirectoryA(g_session.connection, currentDirectory, &length);
     SetDlgItemTextA(g_mainWindow, IDC_PATH_LABEL, currentDirectory);
 }
 
@@ -41,15 +39,15 @@ static void InsertListedEntries(HWND list)
 {
     WIN32_FIND_DATAA found = {};
     int foldersSoFar = 0, entriesSoFar = 1;  // the parent entry is in
-    HINTERNET find = FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    HINTERNET find = p_FtpFindFirstFileA(g_session.connection, nullptr, &found, INTERNET_FLAG_NO_CACHE_WRITE, 0);
     if (find != nullptr) {
         do {
             const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             const int icon = isFolder ? ICON_FOLDER : ClassifyFileName(found.cFileName);
             InsertListEntry(list, NextInsertPosition(isFolder, &foldersSoFar, &entriesSoFar), found.cFileName, icon);
-        } while (InternetFindNextFileA(find, &found));
+        } while (p_InternetFindNextFileA(find, &found));
     }
-    (void)InternetCloseHandle(find);
+    (void)p_InternetCloseHandle(find);
 }
 
 void RefreshListing()

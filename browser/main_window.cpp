@@ -2,11 +2,9 @@
 // buttons and the layout.
 #include "browser.h"
 
-#include <commctrl.h>
-#include <wininet.h>
-
 #include "../app/app.h"
 #include "../app/resource.h"
+#include "../app/system_libraries.h"
 #include "../dialogs/dialogs.h"
 #include "../ftp/session.h"
 #include "file_types.h"
@@ -17,7 +15,7 @@ char g_itemText[kNameBufferSize];
 
 void ChangeDirectory(const char *name)
 {
-    (void)FtpSetCurrentDirectoryA(g_session.connection, name);
+    (void)p_FtpSetCurrentDirectoryA(g_session.connection, name);
     RefreshListing();
 }
 

@@ -1,9 +1,7 @@
 // dialogs/choosers.cpp - the platform's open and save file choosers.
 #include "dialogs.h"
 
-#include <windows.h>
-#include <commdlg.h>
-
+#include "../app/system_libraries.h"
 #include "../browser/browser.h"
 #include "../names/names.h"
 
@@ -32,12 +30,12 @@ static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const char *t
 void ChooseFileToOpen(char *path, size_t size)
 {
     CopyTextToBuffer(path, size, "");
-    RunChooser(GetOpenFileNameA, "Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path, size);
+    RunChooser(p_GetOpenFileNameA, "Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path, size);
 }
 
 // No OFN_OVERWRITEPROMPT: an existing file is replaced without a question.
 void ChooseFileToSave(char *path, size_t size, const char *suggestedName)
 {
     CopyTextToBuffer(path, size, suggestedName);
-    RunChooser(GetSaveFileNameA, "Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, path, size);
+    RunChooser(p_GetSaveFileNameA, "Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, path, size);
 }

@@ -1,6 +1,7 @@
 // ftp/session.cpp - opening and closing the FTP connection.
 #include "session.h"
 
+#include "../app/system_libraries.h"
 #include "../names/names.h"
 
 FtpSession g_session;
@@ -19,18 +20,18 @@ void ConnectSession(const char *server, INTERNET_PORT port, const char *userName
     char userAgent[kUserAgentBufferSize] = {};
     CopyTextToBuffer(userAgent, sizeof userAgent, kUserAgent);
 
-    g_session.internet = InternetOpenA(userAgent, INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr, nullptr, 0);
+    g_session.internet = p_InternetOpenA(userAgent, INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr, nullptr, 0);
     if (g_session.internet == nullptr)
         return;
     // Flags 0: active-mode data connections, nothing else.
-    g_session.connection = InternetConnectA(g_session.internet, TextOrNull(server), port, TextOrNull(userName),
+    g_session.connection = p_InternetConnectA(g_session.internet, TextOrNull(server), port, TextOrNull(userName),
                                             TextOrNull(password), INTERNET_SERVICE_FTP, 0, (DWORD_PTR)&g_session.context);
 }
 
 void CloseSession()
 {
-    (void)InternetCloseHandle(g_session.connection);
-    (void)InternetCloseHandle(g_session.internet);
+    (void)p_InternetCloseHandle(g_session.connection);
+    (void)p_InternetCloseHandle(g_session.internet);
     g_session.connection = nullptr;
     g_session.internet = nullptr;
 }

@@ -11,6 +11,7 @@
 
 #include "../../app/app.h"
 #include "../../app/resource.h"
+#include "../../app/system_libraries.h"
 #include "../../browser/browser.h"
 #include "../../browser/file_types.h"
 
@@ -42,24 +43,18 @@ static BOOL WINAPI FakeGetCurrentDirectory(HINTERNET, LPSTR directory, LPDWORD l
 
 static BOOL WINAPI FakeCloseHandle(HINTERNET) { return TRUE; }
 
-// The program reaches WinINet through these import slots.
-extern "C" void *g_importGetCurrentDirectory __asm__("__imp__FtpGetCurrentDirectoryA@12"),
-    *g_importFindFirstFile __asm__("__imp__FtpFindFirstFileA@20"),
-    *g_importFindNextFile __asm__("__imp__InternetFindNextFileA@8"),
-    *g_importCloseHandle __asm__("__imp__InternetCloseHandle@4");
-
 static INT_PTR CALLBACK PassiveDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // Far past 10,000 entries the list reads: the parent entry, the folders, then the files, each in
 // the server's order; and it shows every picture, as do the four buttons.
 TEST(MainWindow, AnyNumberOfEntriesListsInOrderWithItsPictures)
 {
-    LoadLibraryA("comctl32.dll");
+    LoadSystemLibrary("comctl32.dll");
     g_moduleInstance = GetModuleHandleA(nullptr);
     g_mainWindow = CreateDialogParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PassiveDialogProc, 0);
     HWND list = GetDlgItem(g_mainWindow, IDC_FILE_LIST);
-    g_importGetCurrentDirectory = (void *)FakeGetCurrentDirectory, g_importFindFirstFile = (void *)FakeFindFirstFile;
-    g_importFindNextFile = (void *)FakeFindNextFile, g_importCloseHandle = (void *)FakeCloseHandle;
+    p_FtpGetCurrentDirectoryA = FakeGetCurrentDirectory, p_FtpFindFirstFileA = FakeFindFirstFile;
+    p_InternetFindNextFileA = FakeFindNextFile, p_InternetCloseHandle = FakeCloseHandle;
     for (int i = 0; i < 10200; ++i)
         g_directory.push_back({(i % 1000 == 500 ? "D" : "f") + std::to_string(i), i % 1000 == 500});
     LoadImages();
