@@ -27,6 +27,11 @@ function(ruvex_wine_test name)
 endfunction()
 
 ruvex_wine_test(e2e SOURCES tests/e2e/test_login.cpp tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp
-                            tests/e2e/test_faults.cpp)
+                            tests/e2e/test_faults.cpp tests/e2e/test_system_libraries.cpp)
+# Planted beside a copy of ruvex.exe by test_system_libraries.cpp.
+add_library(planted_library SHARED tests/e2e/planted_library.cpp)
+set_target_properties(planted_library PROPERTIES PREFIX "")
+target_link_options(planted_library PRIVATE -static)
+add_dependencies(e2e planted_library)
 ruvex_wine_test(e2e_platform_limits SOURCES tests/e2e/test_platform_limits.cpp)
 ruvex_wine_test(wine_main_window SOURCES tests/wine/test_main_window.cpp app/ruvex.rc LIBRARIES ruvex_core)

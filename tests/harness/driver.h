@@ -175,9 +175,9 @@ inline bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs)
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
 }
 
-inline bool StartRuvex(Ruvex *ruvex)  // and waits for the login window
+inline bool StartRuvex(Ruvex *ruvex, const std::string &exe = SessionPath("RUVEX_EXE"))  // and waits for the login window
 {
-    std::string commandLine = "\"" + SessionPath("RUVEX_EXE") + "\"";
+    std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup = {.cb = sizeof startup};
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
