@@ -7,6 +7,8 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    ReadNamesInSystemCodePage();
+
     // The main window's template names the list view's class, which exists only once the
     // common controls are loaded. The library stays loaded for the whole run.
     (void)LoadLibraryA("comctl32.dll");
