@@ -9,6 +9,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     RestrictLibrarySearchToSystemFolder();
+    ReadNamesInSystemCodePage();
     // The main window's template names the list view's class, which exists only once the
     // common controls are loaded. The library stays loaded for the whole run.
     (void)LoadSystemLibrary("comctl32.dll");

@@ -2,6 +2,8 @@
 // and rename. Nothing is confirmed; transfers are binary.
 #include "browser.h"
 
+#include <cstring>
+
 #include "../app/resource.h"
 #include "../app/system_libraries.h"
 #include "../dialogs/dialogs.h"
@@ -61,6 +63,24 @@ void UploadFile(const char *localPath)
     RefreshListing();
 }
 
+// GetTempFileNameA makes its name ("rvx", four hex digits, ".tmp") beside the folder, all
+// within MAX_PATH. Windows refuses a longer folder; Wine reports success but leaves the name
+// without its terminating zero.
+static bool TemporaryNameFits(size_t folderLength)
+{
+    return folderLength <= MAX_PATH - 14;
+}
+
+// Where no temporary name fits, fetching straight to the path is safe only while there is no
+// file to lose; the library is told not to replace one that appears meanwhile.
+static void FetchToNewFile(const char *remoteName, const char *localPath)
+{
+    if (GetFileAttributesA(localPath) != INVALID_FILE_ATTRIBUTES)
+        ShowError(kDownloadFailed);
+    else if (!p_FtpGetFileA(g_session.connection, remoteName, localPath, TRUE, 0, FTP_TRANSFER_TYPE_BINARY, 0))
+        ShowTransferFailure(kDownloadFailed);
+}
+
 // The library creates the local file before it asks for the remote one and deletes it on any
 // failure, so fetching straight to `localPath` would destroy a file already there when the
 // download fails, and a transfer cut short would leave a truncated file under the chosen
@@ -71,6 +91,10 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
     GetFolderOfPath(folder, sizeof folder, localPath);
     if (TextEquals(folder, ""))
         CopyTextToBuffer(folder, sizeof folder, ".");
+    if (!TemporaryNameFits(std::strlen(folder))) {
+        FetchToNewFile(remoteName, localPath);
+        return;
+    }
     char partial[MAX_PATH] = {};
     if (!GetTempFileNameA(folder, "rvx", 0, partial)) {
         ShowError(kDownloadFailed);

@@ -1,7 +1,52 @@
-// names/names.cpp - byte-wise text operations; see names.h.
+// names/names.cpp - text operations by character or byte; see names.h.
 #include "names.h"
 
 #include <cstring>
+
+// The characters no local file name can hold.
+static const char kForbiddenCharacters[] = "/\\:*?\"<>|";
+
+static CharacterLengthFunction g_characterLength;  // nullptr: a byte is a character
+
+void UseCharacterLengths(CharacterLengthFunction characterLength)
+{
+    g_characterLength = characterLength;
+}
+
+static int CharacterLength(const char *text)
+{
+    return g_characterLength == nullptr ? 1 : g_characterLength(text);
+}
+
+// True when every lead byte of the text is followed by a byte that can follow it: only then
+// do all readings of the code page agree on where the characters start.
+static bool IsWellFormed(const char *text)
+{
+    for (int length; *text != '\0'; text += length)
+        if ((length = CharacterLength(text)) == 0)
+            return false;
+    return true;
+}
+
+// The start of the character after the one at `c`; of the next byte when the text is read
+// byte by byte.
+static const char *NextCharacter(const char *c, bool byCharacter)
+{
+    return c + (byCharacter ? CharacterLength(c) : 1);
+}
+
+// The last one-byte character of the text that `set` holds; nullptr when there is none.
+static const char *FindLastCharacterOf(const char *text, const char *set)
+{
+    const bool byCharacter = IsWellFormed(text);
+    const char *last = nullptr;
+    for (const char *c = text, *next; *c != '\0'; c = next) {
+        next = NextCharacter(c, byCharacter);
+        if (next == c + 1 && std::strchr(set, *c) != nullptr)
+            last = c;
+    }
+    return last;
+}
 
 // Writes the first `length` bytes of `text` into the buffer, cut to size - 1, and a zero.
 // memmove, because a caller may hand in its own buffer as the text.
@@ -13,26 +58,27 @@ static void CopyRunToBuffer(char *buffer, size_t size, const char *text, size_t 
     buffer[length] = '\0';
 }
 
-// The text after the last occurrence of `separator`; the whole text when it holds none.
-static const char *TextAfterLast(const char *text, char separator)
+// The text after the last of its characters that `separators` holds; the whole text when
+// it holds none.
+static const char *TextAfterLast(const char *text, const char *separators)
 {
-    const char *last = std::strrchr(text, separator);
+    const char *last = FindLastCharacterOf(text, separators);
     return last == nullptr ? text : last + 1;
 }
 
 const char *GetFileExtension(const char *name)
 {
-    return TextAfterLast(name, '.');
+    return TextAfterLast(name, ".");
 }
 
 const char *GetBaseName(const char *path)
 {
-    return TextAfterLast(path, '\\');
+    return TextAfterLast(path, "\\");
 }
 
 bool IsValidFileName(const char *name)
 {
-    return std::strpbrk(name, "/\\:*?\"<>|") == nullptr;
+    return FindLastCharacterOf(name, kForbiddenCharacters) == nullptr;
 }
 
 bool HasControlCharacter(const char *text)
@@ -73,16 +119,19 @@ void GetFolderOfPath(char *buffer, size_t size, const char *path)
 
 void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
 {
-    const char *name = remoteName;
-    for (const char *c = remoteName; *c != '\0'; ++c)
-        if (*c == '/' || *c == '\\' || *c == ':')
-            name = c + 1;
+    const char *name = TextAfterLast(remoteName, "/\\:");
     if (TextEquals(name, ".") || TextEquals(name, ".."))
         name = "";
     CopyTextToBuffer(buffer, size, name);
     for (char *c = buffer; *c != '\0'; ++c)
-        if ((unsigned char)*c < 32 || std::strchr("*?\"<>|", *c) != nullptr)
+        if ((unsigned char)*c < 32)
             *c = '_';
+    // The copy is judged as it stands, each time anew: cut short inside a character, it is
+    // read byte by byte, and then a second byte "\" must go too; a "_" put after a stray lead
+    // byte may make it well formed again.
+    const char *forbidden;
+    while ((forbidden = FindLastCharacterOf(buffer, kForbiddenCharacters)) != nullptr)
+        buffer[forbidden - buffer] = '_';
 }
 
 bool TextEquals(const char *a, const char *b)

@@ -1,5 +1,6 @@
 // tests/fuzz_names.cpp - libFuzzer target: every name operation and the classification on
-// arbitrary bytes, through buffers of the name buffer's size, checking what callers rely on.
+// arbitrary bytes, through buffers of the name buffer's size, checking what callers rely on;
+// with a byte a character, or code page 932's pairs when the first byte is odd.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "../browser/file_types.h"
 #include "../names/names.h"
+#include "code_page_932.h"
 
 static void Require(bool condition)
 {
@@ -15,17 +17,39 @@ static void Require(bool condition)
         std::abort();
 }
 
+static const char kForbidden[] = "/\\:*?\"<>|";
+
+// The text's one-byte characters; all its bytes when it is read byte by byte (no code page
+// set, or a lead byte without a second byte that may follow it).
+static std::string OneByteCharacters(const std::string &text, CharacterLengthFunction characterLength)
+{
+    std::string characters;
+    for (size_t at = 0, length; at < text.size(); at += length) {
+        length = characterLength == nullptr ? 1 : characterLength(&text[at]);
+        if (length == 0)
+            return text;
+        if (length == 1)
+            characters += text[at];
+    }
+    return characters;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text((const char *)data, strnlen((const char *)data, size));  // up to the first zero
     const char *name = text.c_str();
+    const CharacterLengthFunction reading = size > 0 && data[0] % 2 == 1 ? CodePage932CharacterLength : nullptr;
+    UseCharacterLengths(reading);
+    const auto holds = [&](const std::string &piece, const char *characters) {
+        return OneByteCharacters(piece, reading).find_first_of(characters) != std::string::npos;
+    };
     char buffer[kNameBufferSize];  // AddressSanitizer catches a write past it
     const bool fits = text.size() < sizeof buffer;
 
     const int icon = ClassifyFileName(name);
     Require(icon >= 1 && icon <= 13 && icon != 11 && icon != 12);
     const std::string extension = GetFileExtension(name), baseName = GetBaseName(name);
-    Require(extension.find('.') == std::string::npos && baseName.find('\\') == std::string::npos);
+    Require(!holds(extension, ".") && !holds(baseName, "\\"));
     GetFolderOfPath(buffer, sizeof buffer, name);
     Require(!fits || buffer + baseName == text);
     ToLowerCase(buffer, sizeof buffer, name);
@@ -33,9 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TrimSpaces(buffer, sizeof buffer, name);
     Require(buffer[0] != ' ' && text.find(buffer) != std::string::npos);
     SafeLocalFileName(buffer, sizeof buffer, name);
-    Require(std::strpbrk(buffer, "/\\:*?\"<>|") == nullptr && !HasControlCharacter(buffer) &&
-            std::strcmp(buffer, ".") != 0 && std::strcmp(buffer, "..") != 0);
-    Require(IsValidFileName(name) == (text.find_first_of("/\\:*?\"<>|") == std::string::npos));
+    Require(!holds(buffer, kForbidden) && !HasControlCharacter(buffer) && std::strcmp(buffer, ".") != 0 &&
+            std::strcmp(buffer, "..") != 0);
+    Require(!fits || !IsValidFileName(name) || HasControlCharacter(name) || buffer == text || text == "." ||
+            text == "..");  // a character's second byte is never replaced
+    Require(IsValidFileName(name) == !holds(text, kForbidden));
     CopyTextToBuffer(buffer, sizeof buffer, name);
     Require(std::strlen(buffer) <= sizeof buffer - 1 && text.compare(0, std::strlen(buffer), buffer) == 0);
     return 0;

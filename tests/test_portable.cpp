@@ -6,8 +6,12 @@
 
 #include "../browser/file_types.h"
 #include "../names/names.h"
+#include "code_page_932.h"
 
 typedef std::pair<std::string, std::string> Case;  // argument, result
+
+// Each name table runs with a byte a character and with code page 932's pairs.
+static const CharacterLengthFunction kReadings[] = {nullptr, CodePage932CharacterLength};
 
 // What an operation that writes a buffer of `size` bytes gives; a guard byte past the end
 // catches a write beyond it.
@@ -22,28 +26,47 @@ static std::string Through(void (*operation)(char *, size_t, const char *), cons
 
 TEST(Names, ExtensionBaseNameAndFolderSplitAtTheLastSeparator)
 {
-    for (const Case &c : {Case{"archive.tar.gz", "gz"}, {"photo.JPG", "JPG"}, {"README", "README"}, {"name.", ""},
-                          {".", ""}, {"..", ""}, {"", ""}, {".profile", "profile"}, {"dir.old\\notes", "old\\notes"}})
+    for (CharacterLengthFunction reading : kReadings) {
+        UseCharacterLengths(reading);
+        for (const Case &c : {Case{"archive.tar.gz", "gz"}, {"photo.JPG", "JPG"}, {"README", "README"}, {"name.", ""},
+                              {".", ""}, {"..", ""}, {"", ""}, {".profile", "profile"}, {"dir.old\\notes", "old\\notes"}})
+            EXPECT_EQ(GetFileExtension(c.first.c_str()), c.second) << c.first;
+        for (const Case &c : {Case{"D:\\Users\\pat\\notes.txt", "notes.txt"}, {"notes.txt", "notes.txt"},
+                              {"D:\\temp\\", ""}, {"D:/temp/notes.txt", "D:/temp/notes.txt"}, {"", ""}})
+            EXPECT_EQ(GetBaseName(c.first.c_str()), c.second) << c.first;
+        EXPECT_EQ(Through(GetFolderOfPath, "D:\\Users\\pat\\notes.txt"), "D:\\Users\\pat\\");
+        EXPECT_EQ(Through(GetFolderOfPath, "notes.txt"), "");
+    }
+    // A second byte 5C is no backslash; after a stray lead byte every byte counts.
+    UseCharacterLengths(CodePage932CharacterLength);
+    for (const Case &c : {Case{"\x83\x5c.t\x83\x5cx", "t\x83\x5cx"}, {"a.\x82.", ""}})
         EXPECT_EQ(GetFileExtension(c.first.c_str()), c.second) << c.first;
-    for (const Case &c : {Case{"D:\\Users\\pat\\notes.txt", "notes.txt"}, {"notes.txt", "notes.txt"},
-                          {"D:\\temp\\", ""}, {"D:/temp/notes.txt", "D:/temp/notes.txt"}, {"", ""}})
+    for (const Case &c : {Case{"C:\\dir\\\x95\x5c.txt", "\x95\x5c.txt"}, {"\x82!\x83\x5cx", "x"}, {"a\\\x83", "\x83"}})
         EXPECT_EQ(GetBaseName(c.first.c_str()), c.second) << c.first;
-    EXPECT_EQ(Through(GetFolderOfPath, "D:\\Users\\pat\\notes.txt"), "D:\\Users\\pat\\");
-    EXPECT_EQ(Through(GetFolderOfPath, "notes.txt"), "");
+    EXPECT_EQ(Through(GetFolderOfPath, "C:\\d\\\x83\x5c\x83\x74\x83\x67.txt"), "C:\\d\\");
+    UseCharacterLengths(nullptr);
 }
 
 TEST(Names, NewNamesAreTestedForForbiddenAndControlCharactersAnywhere)
 {
-    for (const char *name : {"notes.txt", "", ".", "..", "   ", "tab\there", "\xe9t\xe9"})
-        EXPECT_TRUE(IsValidFileName(name)) << name;
-    for (char forbidden : std::string("/\\:*?\"<>|"))
-        for (const std::string &name : {forbidden + std::string("ab"), "a" + std::string(1, forbidden) + "b",
-                                        "ab" + std::string(1, forbidden)})
-            EXPECT_FALSE(IsValidFileName(name.c_str())) << name;
-    for (const char *text : {"new\r\nDELE x", "\n", "tab\t", "\x1f"})
-        EXPECT_TRUE(HasControlCharacter(text)) << text;
-    for (const char *text : {"a b", "\x7f\x80\xff", ""})
-        EXPECT_FALSE(HasControlCharacter(text)) << text;
+    for (CharacterLengthFunction reading : kReadings) {
+        UseCharacterLengths(reading);
+        for (const char *name : {"notes.txt", "", ".", "..", "   ", "tab\there", "\xe9t\xe9"})
+            EXPECT_TRUE(IsValidFileName(name)) << name;
+        for (char forbidden : std::string("/\\:*?\"<>|"))
+            for (const std::string &name : {forbidden + std::string("ab"), "a" + std::string(1, forbidden) + "b",
+                                            "ab" + std::string(1, forbidden)})
+                EXPECT_FALSE(IsValidFileName(name.c_str())) << name;
+        for (const char *text : {"new\r\nDELE x", "\n", "tab\t", "\x1f", "\x82\r"})
+            EXPECT_TRUE(HasControlCharacter(text)) << text;
+        for (const char *text : {"a b", "\x7f\x80\xff", ""})
+            EXPECT_FALSE(HasControlCharacter(text)) << text;
+    }
+    UseCharacterLengths(CodePage932CharacterLength);
+    EXPECT_TRUE(IsValidFileName("\x83\x7c\x95\x5c.txt"));
+    for (const char *name : {"a\x82/b", "\x83\x7c|", "\x82!\x83\x5c"})
+        EXPECT_FALSE(IsValidFileName(name)) << name;
+    UseCharacterLengths(nullptr);
 }
 
 TEST(Names, FoldingTrimmingAndCopyingKeepWithinTheirBuffers)
@@ -65,10 +88,21 @@ TEST(Names, FoldingTrimmingAndCopyingKeepWithinTheirBuffers)
 
 TEST(Names, SuggestedLocalNameNeverLeavesTheChosenFolder)
 {
-    for (const Case &c : {Case{"..\\..\\evil.txt", "evil.txt"}, {"up/x?y*.txt", "x_y_.txt"}, {"C:evil.txt", "evil.txt"},
-                          {"\\\\host\\share\\f", "f"}, {"../", ""}, {".", ""}, {"..", ""}, {"a\x01<b>|", "a__b__"},
-                          {"plain name.txt", "plain name.txt"}})
+    for (CharacterLengthFunction reading : kReadings) {
+        UseCharacterLengths(reading);
+        for (const Case &c : {Case{"..\\..\\evil.txt", "evil.txt"}, {"up/x?y*.txt", "x_y_.txt"}, {"C:evil.txt", "evil.txt"},
+                              {"\\\\host\\share\\f", "f"}, {"../", ""}, {".", ""}, {"..", ""}, {"a\x01<b>|", "a__b__"},
+                              {"plain name.txt", "plain name.txt"}})
+            EXPECT_EQ(Through(SafeLocalFileName, c.first), c.second) << c.first;
+    }
+    // Cut inside a character, the copy is read byte by byte: its second byte 5C goes too.
+    UseCharacterLengths(CodePage932CharacterLength);
+    for (const Case &c : {Case{"\x83\x5c\x83\x74\x83\x67.txt", "\x83\x5c\x83\x74\x83\x67.txt"},
+                          {"..\\\x83\x5c.txt", "\x83\x5c.txt"}, {"x\x82/evil.txt", "evil.txt"},
+                          {"\x82\\..\\evil.txt", "evil.txt"}, {"\x82\r", "\x82_"}, {"a|\x83\x7c", "a_\x83\x7c"}})
         EXPECT_EQ(Through(SafeLocalFileName, c.first), c.second) << c.first;
+    EXPECT_EQ(Through(SafeLocalFileName, "\x83\x5c\x83\x5c", 4), "\x83_\x83");
+    UseCharacterLengths(nullptr);
 }
 
 // Every extension of the table, folded, and names that only look like one.
