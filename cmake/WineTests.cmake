@@ -28,6 +28,9 @@ endfunction()
 
 ruvex_wine_test(e2e SOURCES tests/e2e/test_login.cpp tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp
                             tests/e2e/test_faults.cpp tests/e2e/test_system_libraries.cpp)
+# Names on Japanese Windows: Wine takes the program's code page, 932, from LANG.
+ruvex_wine_test(e2e_double_byte SOURCES tests/e2e/test_double_byte.cpp)
+set_property(TEST e2e_double_byte APPEND PROPERTY ENVIRONMENT LANG=ja_JP.UTF-8)
 # Planted beside a copy of ruvex.exe by test_system_libraries.cpp.
 add_library(planted_library SHARED tests/e2e/planted_library.cpp)
 set_target_properties(planted_library PROPERTIES PREFIX "")
