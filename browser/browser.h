@@ -29,13 +29,6 @@ void LoadImages();
 // entry, then the folders, then the files, each in the server's order.
 void RefreshListing();
 
-// Inserts one entry into the list view at `position`, with its picture and an indent of one.
-void InsertListEntry(HWND list, int position, const char *text, int imageIndex);
-
-// Asks the server to change to `name` (relative to where it is), then reloads the listing
-// whatever the answer.
-void ChangeDirectory(const char *name);
-
 // The commands on remote entries. Each runs to its end, then reloads the listing where the
 // remote directory may have changed. An empty local path is a cancelled upload.
 void UploadFile(const char *localPath);

@@ -15,19 +15,22 @@ static void ShowError(const char *text)
     MessageBoxA(g_mainWindow, text, "Error", MB_OK);
 }
 
+constexpr DWORD kResponseSize = 512;
+
 // The server's last reply, e.g. why a folder could not be removed; "" when there is none or
-// it is too long for the buffer.
-static void ReadLastServerResponse(char (&response)[512])
+// it is too long for the buffer. The library is offered two bytes less than the buffer
+// holds, so that whatever it writes is still followed by a zero.
+static void ReadLastServerResponse(char (&response)[kResponseSize])
 {
     response[0] = '\0';
-    DWORD length = sizeof response - 2;
+    DWORD length = kResponseSize - 2;
     DWORD error = 0;
     (void)p_InternetGetLastResponseInfoA(&error, response, &length);
 }
 
 static void ShowLastServerResponse()
 {
-    char response[512];
+    char response[kResponseSize];
     ReadLastServerResponse(response);
     ShowError(response);
 }
@@ -39,7 +42,7 @@ static const char kDownloadFailed[] = "The download did not complete.";
 // nothing (a progress or success reply left over from before a dropped connection) or is missing.
 static void ShowTransferFailure(const char *failed)
 {
-    char response[512];
+    char response[kResponseSize];
     ReadLastServerResponse(response);
     const bool refusal = response[0] != '\0' && response[0] != '1' && response[0] != '2';
     ShowError(refusal ? response : failed);
@@ -154,7 +157,7 @@ void DeleteSelectedEntry()
 }
 
 // The new name is trimmed and otherwise sent as typed, without the test a rename makes: a
-// name the server refuses simply does not appear.
+// name the server refuses simply does not appear. The listing is reloaded in every case.
 void CreateFolder()
 {
     char reply[kPromptReplySize];
@@ -163,11 +166,9 @@ void CreateFolder()
         return;  // the main window closed while the prompt was open
     char name[kNameBufferSize];
     TrimSpaces(name, sizeof name, reply);
-    if (!IsSendableName(name)) {
+    if (!IsSendableName(name))
         ShowError("Invalid file name!");
-        return;
-    }
-    if (!TextEquals(name, ""))
+    else if (!TextEquals(name, ""))
         (void)p_FtpCreateDirectoryA(g_session.connection, name);
     RefreshListing();
 }
@@ -175,13 +176,11 @@ void CreateFolder()
 // The new name is tested and sent as typed, blanks included; trimming only tells whether
 // anything was typed. The list keeps the old label until the server lists the new one. The
 // parent entry's label is no name on the server: renaming it would rename whatever entry
-// happens to be called "Up to parent directory", so its edit sends nothing.
+// happens to be called "Up to parent directory", so its edit is checked but sends nothing.
 void RenameEntry(int item, const char *newText)
 {
-    int imageIndex = 0;
-    if (newText == nullptr || !ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex) ||
-        EntryKindOf(imageIndex) == ENTRY_PARENT)
-        return;
+    if (newText == nullptr)
+        return;  // cancelled
     char trimmed[kNameBufferSize];
     TrimSpaces(trimmed, sizeof trimmed, newText);
     if (TextEquals(trimmed, ""))
@@ -190,6 +189,9 @@ void RenameEntry(int item, const char *newText)
         ShowError("Invalid file name!");
         return;
     }
+    int imageIndex = 0;
+    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex) || EntryKindOf(imageIndex) == ENTRY_PARENT)
+        return;
     (void)p_FtpRenameFileA(g_session.connection, g_itemText, newText);
     RefreshListing();
 }

@@ -12,7 +12,8 @@
 
 static const char kParentEntryText[] = "Up to parent directory";
 
-void InsertListEntry(HWND list, int position, const char *text, int imageIndex)
+// Inserts one entry into the list view at `position`, with its picture and an indent of one.
+static void InsertListEntry(HWND list, int position, const char *text, int imageIndex)
 {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT;

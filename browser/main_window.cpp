@@ -13,7 +13,9 @@
 HWND g_mainWindow;
 char g_itemText[kNameBufferSize];
 
-void ChangeDirectory(const char *name)
+// Asks the server to change to `name` (relative to where it is), then reloads the listing
+// whatever the answer.
+static void ChangeDirectory(const char *name)
 {
     (void)p_FtpSetCurrentDirectoryA(g_session.connection, name);
     RefreshListing();

@@ -1,6 +1,7 @@
 // dialogs/choosers.cpp - the platform's open and save file choosers.
 #include "dialogs.h"
 
+#include "../app/app.h"
 #include "../app/system_libraries.h"
 #include "../browser/browser.h"
 #include "../names/names.h"
@@ -16,7 +17,7 @@ static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEA), const char *t
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record without the later trailing fields
     record.hwndOwner = g_mainWindow;
-    record.hInstance = GetModuleHandleA(nullptr);
+    record.hInstance = g_moduleInstance;
     record.lpstrFilter = kAllFilesFilter;
     record.nFilterIndex = 1;
     record.lpstrFile = fileName;

@@ -9,7 +9,8 @@
 // process with exit code 0xFFFFFFFF.
 void ShowLoginDialog();
 
-// Bytes of a prompt's reply: the longest the prompt takes, 1023 characters, and a zero.
+// Bytes of a prompt's reply. The edit field is asked for 1024 bytes, its zero included, so a
+// reply holds at most 1023 characters, with one byte to spare.
 constexpr size_t kPromptReplySize = 1025;
 
 // Shows the prompt with this window title and question; fills `reply` with the reply as

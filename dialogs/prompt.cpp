@@ -5,27 +5,33 @@
 #include "../app/resource.h"
 #include "../names/names.h"
 
-// Read only while a prompt opens, so a prompt opened later may overwrite them.
-static char g_promptTitle[1024];
-static char g_promptText[1024];
-constexpr int kPromptReplyLimit = kPromptReplySize - 1;  // counts the terminating zero: 1023 characters
+// What one prompt shows and what it answers, handed to its dialog through DialogBoxParamA and
+// kept as the dialog's user data. The main window stays usable while a prompt is open, so a
+// second prompt can open inside the first; each must keep its own texts and reply.
+struct Prompt {
+    char title[1024];
+    char question[1024];
+    char reply[kPromptReplySize];
+};
 
-// Each prompt writes its reply into the buffer of the PromptForText call that opened it
-// (kept as the dialog's user data): the main window stays usable while a prompt is open, so
-// a second prompt can open inside the first, and neither may take the other's reply.
-static void OnPromptInit(HWND window, LPARAM reply)
+static Prompt *PromptOf(HWND window)
 {
-    SetWindowLongPtrA(window, DWLP_USER, reply);
-    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)g_promptTitle);
-    SendDlgItemMessageA(window, IDC_PROMPT_TEXT, WM_SETTEXT, 0, (LPARAM)g_promptText);
+    return (Prompt *)GetWindowLongPtrA(window, DWLP_USER);
 }
 
+static void OnPromptInit(HWND window, Prompt *prompt)
+{
+    SetWindowLongPtrA(window, DWLP_USER, (LONG_PTR)prompt);
+    SendMessageA(window, WM_SETTEXT, 0, (LPARAM)prompt->title);
+    SendDlgItemMessageA(window, IDC_PROMPT_TEXT, WM_SETTEXT, 0, (LPARAM)prompt->question);
+}
+
+// The edit field is asked for one byte less than the reply holds, its zero included.
 static void OnPromptCommand(HWND window, int id)
 {
     if (id != IDC_PROMPT_OK)
         return;
-    char *reply = (char *)GetWindowLongPtrA(window, DWLP_USER);
-    SendDlgItemMessageA(window, IDC_PROMPT_EDIT, WM_GETTEXT, kPromptReplyLimit, (LPARAM)reply);
+    SendDlgItemMessageA(window, IDC_PROMPT_EDIT, WM_GETTEXT, kPromptReplySize - 1, (LPARAM)PromptOf(window)->reply);
     EndDialog(window, 0);
 }
 
@@ -35,7 +41,7 @@ static INT_PTR CALLBACK PromptWindowProc(HWND window, UINT message, WPARAM wPara
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnPromptInit(window, lParam);
+        OnPromptInit(window, (Prompt *)lParam);
         return TRUE;  // the focus goes to the first tab stop: the edit field
     case WM_COMMAND:
         if (HIWORD(wParam) == 0)
@@ -50,11 +56,12 @@ static INT_PTR CALLBACK PromptWindowProc(HWND window, UINT message, WPARAM wPara
 
 void PromptForText(char *reply, size_t size, const char *title, const char *question)
 {
-    CopyTextToBuffer(g_promptTitle, sizeof g_promptTitle, title);
-    CopyTextToBuffer(g_promptText, sizeof g_promptText, question);
-    char ownReply[kPromptReplySize] = "";
-    (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptWindowProc, (LPARAM)ownReply);
-    CopyTextToBuffer(reply, size, ownReply);
+    Prompt prompt;
+    CopyTextToBuffer(prompt.title, sizeof prompt.title, title);
+    CopyTextToBuffer(prompt.question, sizeof prompt.question, question);
+    CopyTextToBuffer(prompt.reply, sizeof prompt.reply, "");
+    (void)DialogBoxParamA(g_moduleInstance, MAKEINTRESOURCEA(IDD_PROMPT), nullptr, PromptWindowProc, (LPARAM)&prompt);
+    CopyTextToBuffer(reply, size, prompt.reply);
 }
 
 static BOOL CALLBACK EndIfPrompt(HWND window, LPARAM)
