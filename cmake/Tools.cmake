@@ -15,7 +15,7 @@ function(ruvex_tool name)
     target_link_options(${name} PRIVATE -static)
 endfunction()
 
-ruvex_tool(ruvex_tour SOURCES tools/demo/tour.cpp LIBRARIES ruvex_driver gdi32)
+ruvex_tool(ruvex_tour SOURCES tools/demo/tour.cpp LIBRARIES ruvex_driver)
 add_dependencies(ruvex_tour ruvex)
 
 # In-process: the program's own procedures and resources against bare WinINet calls.

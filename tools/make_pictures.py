@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Turns the picture sources in app/pictures/ into the program's bitmaps and icon.
 
-Usage: make_pictures.py [--out DIR] [--contact-sheet FILE.png]
+Usage: make_pictures.py --out DIR
 
---out writes DIR/400.bmp ... DIR/413.bmp, DIR/450.bmp ... DIR/453.bmp and DIR/app.ico,
-the files the resource script names. --contact-sheet writes one PNG that shows every
-picture enlarged and at its real size, for review. Standard library only, and the
-output depends on nothing but the sources, so the same sources give the same bytes.
+Writes DIR/400.bmp ... DIR/413.bmp, DIR/450.bmp ... DIR/453.bmp and DIR/app.ico, the files
+the resource script names (tools/contact-sheet.sh shows them all on one page, for review).
+Standard library only, and the output depends on nothing but the sources, so the same
+sources give the same bytes.
 
 A pixel-art source (*.txt) is a palette, one line per colour such as `o = #F2B233`
 or `o = #F2B23380` (with alpha), followed by the rows of the picture, one character
@@ -21,7 +21,6 @@ import os
 import re
 import struct
 import sys
-import zlib
 
 SOURCE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app", "pictures")
 
@@ -47,7 +46,6 @@ BITMAPS = [
     (452, "452_new_folder.txt", "pal8", (16, 16)),
     (453, "453_delete.txt", "pal8", (16, 16)),
 ]
-ICON_ID = 1000
 ICON_SOURCE = "1000_app_icon.py"
 ICON_SIZE = 32
 ICON_SAMPLES = 8  # per pixel and axis
@@ -217,101 +215,11 @@ def encode_icon(pixels):
     return directory + entry + image
 
 
-# ---------------------------------------------------------------------------- contact sheet
-
-DIGITS = {  # 3x5 digits for the labels
-    "0": "111101101101111", "1": "010110010010111", "2": "111001111100111",
-    "3": "111001111001111", "4": "101101111001001", "5": "111100111001111",
-    "6": "111100111101111", "7": "111001010010010", "8": "111101111101111",
-    "9": "111101111001111",
-}
-SHEET_BACKGROUND = (236, 238, 241)
-LABEL_COLOUR = (40, 44, 52)
-CHECKER = ((255, 255, 255), (214, 218, 224))
-SCALE = 8
-LABEL_SCALE = 3
-
-
-def blend(pixel, under):
-    r, g, b, a = pixel
-    return tuple((channel * a + base * (255 - a) + 127) // 255 for channel, base in zip((r, g, b), under))
-
-
-def new_canvas(width, height):
-    return [[SHEET_BACKGROUND] * width for _ in range(height)]
-
-
-def paste(canvas, pixels, left, top, scale, under):
-    """Draws pixels enlarged by scale, compositing alpha over under(x, y)."""
-    for y, row in enumerate(pixels):
-        for x, pixel in enumerate(row):
-            for dy in range(scale):
-                for dx in range(scale):
-                    px, py = left + x * scale + dx, top + y * scale + dy
-                    canvas[py][px] = blend(pixel, under(px, py))
-
-
-def checkerboard(px, py):
-    return CHECKER[(px // 8 + py // 8) % 2]
-
-
-def draw_label(canvas, text, left, top):
-    for position, digit in enumerate(text):
-        pattern = DIGITS[digit]
-        for bit, value in enumerate(pattern):
-            if value == "1":
-                x0 = left + (position * 4 + bit % 3) * LABEL_SCALE
-                y0 = top + (bit // 3) * LABEL_SCALE
-                for dy in range(LABEL_SCALE):
-                    for dx in range(LABEL_SCALE):
-                        canvas[y0 + dy][x0 + dx] = LABEL_COLOUR
-
-
-def contact_sheet(pictures):
-    """pictures: (label, pixels) in display order. Each gets a cell with its label, the
-    picture enlarged over a checkerboard, and below it the real size and twice the size
-    over white, where the list view draws them. Cells fill rows of at most 7 small ones."""
-    max_width = 12 + 7 * (16 * SCALE + 24)
-    placed = []  # (label, pixels, left, top)
-    left, top, row_height = 12, 12, 0
-    for label, pixels in pictures:
-        size = len(pixels)
-        cell_width = size * SCALE + 24
-        if left + cell_width > max_width:
-            left, top, row_height = 12, top + row_height, 0
-        placed.append((label, pixels, left, top))
-        left += cell_width
-        row_height = max(row_height, 20 + size * SCALE + 8 + 2 * size + 20)
-    canvas = new_canvas(max_width, top + row_height)
-    for label, pixels, left, top in placed:
-        size = len(pixels)
-        draw_label(canvas, label, left, top)
-        paste(canvas, pixels, left, top + 20, SCALE, checkerboard)
-        small_top = top + 20 + size * SCALE + 8
-        paste(canvas, pixels, left, small_top, 1, lambda px, py: WHITE)
-        paste(canvas, pixels, left + size + 8, small_top, 2, lambda px, py: WHITE)
-    return canvas
-
-
-def png_file(canvas):
-    height, width = len(canvas), len(canvas[0])
-    raw = b"".join(b"\0" + bytes(channel for pixel in row for channel in pixel) for row in canvas)
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
-
-
 # ---------------------------------------------------------------------------- main
 
 def build(source_dir):
-    """Returns ({file name: bytes}, [(label, pixels) for the contact sheet])."""
+    """Returns {file name: bytes}."""
     files = {}
-    previews = []
     for identifier, source, pixel_format, size in BITMAPS:
         path = os.path.join(source_dir, source)
         palette, rows = read_pixel_art(path)
@@ -323,11 +231,9 @@ def build(source_dir):
             files["%d.bmp" % identifier] = encode_rgba32(pixels)
         else:
             files["%d.bmp" % identifier] = encode_pal8(palette, rows)
-        previews.append((str(identifier), pixels))
     icon = render_drawing(load_icon_drawing(os.path.join(source_dir, ICON_SOURCE)), ICON_SIZE, ICON_SAMPLES)
     files["app.ico"] = encode_icon(icon)
-    previews.append((str(ICON_ID), icon))
-    return files, previews
+    return files
 
 
 def write_file(path, data):
@@ -337,18 +243,11 @@ def write_file(path, data):
 
 def main():
     parser = argparse.ArgumentParser(description="Makes Ruvex's bitmaps and icon from app/pictures/.")
-    parser.add_argument("--out", metavar="DIR", help="write the .bmp files and app.ico into DIR")
-    parser.add_argument("--contact-sheet", metavar="FILE", help="write a PNG showing every picture")
+    parser.add_argument("--out", metavar="DIR", required=True, help="write the .bmp files and app.ico into DIR")
     arguments = parser.parse_args()
-    if not arguments.out and not arguments.contact_sheet:
-        parser.error("nothing to do: give --out and/or --contact-sheet")
-    files, previews = build(SOURCE_DIR)
-    if arguments.out:
-        os.makedirs(arguments.out, exist_ok=True)
-        for name, data in sorted(files.items()):
-            write_file(os.path.join(arguments.out, name), data)
-    if arguments.contact_sheet:
-        write_file(arguments.contact_sheet, png_file(contact_sheet(previews)))
+    os.makedirs(arguments.out, exist_ok=True)
+    for name, data in sorted(build(SOURCE_DIR).items()):
+        write_file(os.path.join(arguments.out, name), data)
 
 
 if __name__ == "__main__":

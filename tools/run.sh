@@ -50,7 +50,6 @@ mkdir -p "$RUVEX_SCREENSHOTS"
 "$session" -- \
     bash -c '"$1" "$RUVEX_FTP_ROOT" && cd "$RUVEX_DEMO_DOWNLOADS" && wine "$2"' _ "$sample_tree" "$build/ruvex_tour.exe" \
     2> >(grep -v 'FS volume label' >&2)
-for bmp in "$RUVEX_SCREENSHOTS"/*.bmp; do convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; done
 echo "Screenshots of every step: $demo/screenshots/"
 ls -1 "$demo/screenshots"
 echo "The downloaded file: $demo/downloads/"

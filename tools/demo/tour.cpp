@@ -12,32 +12,29 @@
 static const char kFolder[] = "Documents";
 static const char kFile[] = "report.txt";
 
-// Saves the window as RUVEX_SCREENSHOTS/<name>.bmp, which the session turns into a PNG.
+// Saves the window as RUVEX_SCREENSHOTS/<name>.png, taken by ImageMagick's import from the
+// display. Wine starts a Unix program without waiting for it; import makes the file only once
+// it has the picture, so its arrival means the screen may change again.
 static void SaveScreenshot(HWND window, const char *name)
 {
-    const std::string folder = SessionPath("RUVEX_SCREENSHOTS");
-    if (folder.empty())
+    const char *folder = std::getenv("RUVEX_SCREENSHOTS");
+    if (folder == nullptr)
         return;
     Settle(window);
     Sleep(300);  // let the last paint reach the display
     RECT rect = {};
     GetWindowRect(window, &rect);
-    BITMAPINFOHEADER header = {sizeof header, rect.right - rect.left, rect.bottom - rect.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    void *pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, (BITMAPINFO *)&header, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const DWORD pixelBytes = ((header.biWidth * 3 + 3) & ~3) * header.biHeight;
-    BITMAPFILEHEADER file = {0x4D42, (DWORD)(sizeof file + sizeof header + pixelBytes), 0, 0, sizeof file + sizeof header};
-    WriteLocalFile(folder + "\\" + name + ".bmp", std::string((const char *)&file, sizeof file) +
-                                                      std::string((const char *)&header, sizeof header) +
-                                                      std::string((const char *)pixels, pixelBytes));
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const std::string file = std::string(folder) + "/" + name + ".png";
+    std::string command = "Z:\\usr\\bin\\import -window root -crop " + std::to_string(rect.right - rect.left) + "x" +
+                          std::to_string(rect.bottom - rect.top) + "+" + std::to_string(rect.left) + "+" +
+                          std::to_string(rect.top) + " +repage " + file;
+    STARTUPINFOA startup = {.cb = sizeof startup};
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        WaitUntil([&] { return LocalFileExists(SessionPath("RUVEX_SCREENSHOTS") + "\\" + name + ".png"); });
+    }
 }
 
 static bool Fail(const char *what)
