@@ -9,8 +9,6 @@ the command line as received, "-> " and a reply line, "DISCONNECT". FAULTS is re
 every command; its first line naming the command (any case) replaces what it does:
     CMD reply TEXT   answer TEXT (a literal \\n separates the lines of a reply)
     CMD drop         close the connection without an answer
-    CMD cut N        send N lines of a listing or N bytes of a file, then close
-                     both connections without a final reply
     CMD raw FILE     send the bytes of FILE (beside the fault file) as the data
 """
 import os
@@ -19,37 +17,14 @@ import sys
 import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
-
-class Cut:
-    """Passes on a producer's data up to a count of lines or bytes."""
-    def __init__(self, inner, count, by_lines):
-        self.inner, self.left, self.by_lines = inner, count, by_lines
-
-    def more(self):
-        data = self.inner.more() if self.left > 0 else b''
-        kept = data.splitlines(True)[:self.left] if self.by_lines else [data[:self.left]]
-        self.left -= len(kept) if self.by_lines else len(kept[0])
-        return b''.join(kept)
-
-
-class CutDTP(DTPHandler):
-    def close(self):
-        cut = not self._closed and self.cmd_channel.cut_count is not None
-        if cut:
-            self._resp = ()
-        super().close()
-        if cut:
-            self.cmd_channel.close()
 
 
 class Handler(FTPHandler):
     banner = 'Ruvex test FTP server ready.'
     auth_failed_timeout = 0
     unicode_errors = 'surrogateescape'  # names travel as the bytes the client sent
-    use_sendfile = False
-    dtp_handler = CutDTP
     log_file = faults = None
 
     def note(self, text):
@@ -57,7 +32,6 @@ class Handler(FTPHandler):
         self.log_file.flush()
 
     def on_connect(self):
-        self.cut_count = None
         self.note('CONNECT')
 
     def on_disconnect(self):
@@ -76,7 +50,6 @@ class Handler(FTPHandler):
     def pre_process_command(self, line, cmd, arg):
         self.note(line)
         action, text = self.fault(cmd)
-        self.cut_count = int(text) if action == 'cut' else None
         if action == 'reply':
             self.push(text.replace('\\n', '\r\n') + '\r\n')
         elif action == 'drop':
@@ -86,11 +59,6 @@ class Handler(FTPHandler):
                 self.push_dtp_data(f.read(), cmd=cmd)
         else:
             super().pre_process_command(line, cmd, arg)
-
-    def push_dtp_data(self, data, isproducer=False, file=None, cmd=None):
-        if self.cut_count is not None:
-            data = Cut(data, self.cut_count, cmd == 'LIST')
-        super().push_dtp_data(data, isproducer, file, cmd)
 
 
 def main():
