@@ -11,11 +11,7 @@
 #include "../names/names.h"
 #include "code_page_932.h"
 
-static void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+static void Require(bool condition) { if (!condition) std::abort(); }
 
 static const char kForbidden[] = "/\\:*?\"<>|";
 

@@ -24,10 +24,7 @@ protected:
 
     std::string Local(const std::string &name) const { return local + "\\" + name; }
     Texts SentSince(size_t mark) const  // the client's commands after the first `mark`
-    {
-        const Texts all = ClientCommands();
-        return Texts(all.begin() + std::min(mark, all.size()), all.end());
-    }
+    { const Texts all = ClientCommands(); return Texts(all.begin() + std::min(mark, all.size()), all.end()); }
 
     // The browser's messages have the caption "Error" and the main window as owner.
     std::string ErrorBoxText() { return ReadMessageBox(ruvex, "Error", ruvex.main); }

@@ -29,8 +29,7 @@ TEST_F(E2e, NamesAreSplitAndCheckedByCharacterInCodePage932)
     // save path: the library reads each stray lead byte with what follows as one character, ・.
     ASSERT_TRUE(EditLabel(ruvex, kPoHyo, "\x83\r\nDELE " + kHyo));
     EXPECT_EQ(ErrorBoxText(), "Invalid file name!");
-    const std::string crafted = "\x82/..\\..\\\x82\\evil.txt";
-    ServeListing({crafted});
+    ServeListing({"\x82/..\\..\\\x82\\evil.txt"});
     ASSERT_TRUE(Press(ruvex, IDC_REFRESH));
     chooser = OpenChooser(ruvex, ListTexts(ruvex).back());
     EXPECT_EQ(ChooserName(chooser), "\x81\x45" "evil.txt");

@@ -30,8 +30,6 @@ template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutM
     return true;
 }
 
-// ---- Files, reached exactly: the "\\?\" form keeps names past MAX_PATH and trailing blanks ----
-
 inline std::string SessionPath(const char *variable)  // a session variable's Unix path, on Z:
 {
     std::string path = std::getenv(variable) != nullptr ? std::string("Z:") + std::getenv(variable) : "";
@@ -40,10 +38,9 @@ inline std::string SessionPath(const char *variable)  // a session variable's Un
 }
 
 inline std::string FtpRootPath(const std::string &relative = "")
-{
-    return SessionPath("RUVEX_FTP_ROOT") + (relative.empty() ? "" : "\\" + relative);
-}
+{ return SessionPath("RUVEX_FTP_ROOT") + (relative.empty() ? "" : "\\" + relative); }
 
+// Files are reached exactly: the "\\?\" form keeps names past MAX_PATH and trailing blanks.
 inline std::filesystem::path ExactPath(const std::string &path)
 {
     std::wstring wide(path.size() + 1, L'\0');
@@ -64,17 +61,13 @@ inline bool LocalFileExists(const std::string &path) { return std::filesystem::e
 inline void MakeLocalFolder(const std::string &path) { std::filesystem::create_directory(ExactPath(path)); }
 
 inline void WriteLocalFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(ExactPath(path), std::ios::binary) << bytes;
-}
+{ std::ofstream(ExactPath(path), std::ios::binary) << bytes; }
 
 inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when it cannot be read
 {
     std::ifstream file(ExactPath(path), std::ios::binary);
     return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }
-
-// ---- The server ----
 
 inline void SetServerFaults(const std::string &rules) { WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules); }
 
@@ -94,16 +87,14 @@ inline void ResetServer()  // an empty root, an empty log, no faults
     SetServerFaults("");
 }
 
-// Every LIST answered with a Unix listing line for each name ("name/" a folder, "" an empty line).
+// Every LIST answered with a Unix listing line for each name ("name/" a folder).
 inline void ServeListing(const Texts &names)
 {
     std::string data;
     for (const std::string &name : names) {
-        const bool folder = !name.empty() && name.back() == '/';
-        if (!name.empty())
-            data += std::string(folder ? "drwxr-xr-x 2 ftp ftp 4096" : "-rw-r--r-- 1 ftp ftp 5") + " Jan 01 12:00 " +
-                    name.substr(0, name.size() - folder);
-        data += "\r\n";
+        const bool folder = name.back() == '/';
+        data += std::string(folder ? "drwxr-xr-x 2 ftp ftp 4096" : "-rw-r--r-- 1 ftp ftp 5") + " Jan 01 12:00 " +
+                name.substr(0, name.size() - folder) + "\r\n";
     }
     WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\listing", data);
     SetServerFaults("LIST raw listing\n");
@@ -124,11 +115,7 @@ inline Texts ServerLog(bool commandsOnly = false)
 inline Texts ClientCommands() { return ServerLog(true); }
 
 inline size_t CountStartingWith(const Texts &lines, const std::string &prefix)
-{
-    return std::count_if(lines.begin(), lines.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; });
-}
-
-// ---- The program and its windows ----
+{ return std::count_if(lines.begin(), lines.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }); }
 
 struct Ruvex {
     HANDLE process;
@@ -152,8 +139,7 @@ inline std::vector<HWND> VisibleWindows(const Ruvex &ruvex)
 inline std::string WindowText(HWND window)
 {
     char text[4096] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, nullptr);
     return text;
 }
 
@@ -171,9 +157,7 @@ inline HWND WaitForWindow(const Ruvex &ruvex, const char *title, DWORD timeoutMs
 }
 
 inline bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWaitMs)
-{
-    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
-}
+{ return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs); }
 
 inline bool StartRuvex(Ruvex *ruvex, const std::string &exe = SessionPath("RUVEX_EXE"))  // and waits for the login window
 {
@@ -206,9 +190,7 @@ inline void SetControlText(HWND dialog, int id, const std::string &text) { SetDl
 inline void CloseByCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 inline void PressButton(HWND dialog, int id)  // a click: WM_COMMAND with notification code 0
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
-}
+{ PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); }
 
 inline void PressKey(HWND target, UINT virtualKey)  // VK_RETURN or VK_ESCAPE
 {
@@ -243,13 +225,11 @@ inline std::string ReadMessageBox(const Ruvex &ruvex, const std::string &caption
     return text;
 }
 
-// ---- Steps in the login and main windows; each waits until the program waits again ----
-
+// Steps in the login and main windows; each waits until the program waits again.
 inline void TypeLogin(const Ruvex &ruvex, const std::string &server, const std::string &user, const std::string &password)
 {
-    SetControlText(ruvex.login, IDC_SERVER, server);
-    SetControlText(ruvex.login, IDC_USERNAME, user);
-    SetControlText(ruvex.login, IDC_PASSWORD, password);
+    for (const auto &field : {std::make_pair(IDC_SERVER, server), {IDC_USERNAME, user}, {IDC_PASSWORD, password}})
+        SetControlText(ruvex.login, field.first, field.second);
     PressButton(ruvex.login, IDC_LOGIN);
 }
 
@@ -302,7 +282,8 @@ inline Texts ListTexts(const Ruvex &ruvex)
 inline int FindListEntry(const Ruvex &ruvex, const std::string &text)  // -1 when absent
 {
     const Texts texts = ListTexts(ruvex);
-    return std::find(texts.begin(), texts.end(), text) == texts.end() ? -1 : std::find(texts.begin(), texts.end(), text) - texts.begin();
+    const auto found = std::find(texts.begin(), texts.end(), text);
+    return found == texts.end() ? -1 : found - texts.begin();
 }
 
 inline void ClickListItem(const Ruvex &ruvex, int index, bool twice = false)  // index -1: empty space
@@ -345,9 +326,7 @@ inline bool EditLabel(const Ruvex &ruvex, const std::string &name, const std::st
 }
 
 inline HWND OpenPrompt(const Ruvex &ruvex, HWND other = nullptr)  // by the new-folder button
-{
-    return PressButton(ruvex.main, IDC_NEW_FOLDER), WaitForWindow(ruvex, "Choose a folder name", kWaitMs, other);
-}
+{ return PressButton(ruvex.main, IDC_NEW_FOLDER), WaitForWindow(ruvex, "Choose a folder name", kWaitMs, other); }
 
 inline bool AnswerPrompt(const Ruvex &ruvex, HWND prompt, const std::string &text)  // types, then Ok
 {
@@ -368,9 +347,7 @@ inline HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName)
 
 // The explorer-style chooser names its file field cmb13 (a combo box holding an edit) or edt1.
 inline HWND ChooserField(HWND chooser)
-{
-    return GetDlgItem(chooser, cmb13) != nullptr ? GetDlgItem(chooser, cmb13) : GetDlgItem(chooser, edt1);
-}
+{ return GetDlgItem(chooser, cmb13) != nullptr ? GetDlgItem(chooser, cmb13) : GetDlgItem(chooser, edt1); }
 
 inline std::string ChooserName(HWND chooser) { return WindowText(ChooserField(chooser)); }
 
@@ -381,14 +358,10 @@ inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": ca
 }
 
 inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path)
-{
-    return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main);
-}
+{ return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main); }
 
-inline bool Upload(const Ruvex &ruvex, const std::string &path) { return Choose(ruvex, OpenChooser(ruvex, ""), path); }
 inline bool Download(const Ruvex &ruvex, const std::string &name, const std::string &path)
-{
-    return Choose(ruvex, OpenChooser(ruvex, name), path);
-}
+{ return Choose(ruvex, OpenChooser(ruvex, name), path); }
+inline bool Upload(const Ruvex &ruvex, const std::string &path) { return Download(ruvex, "", path); }
 
 #endif

@@ -22,13 +22,11 @@ export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 # A 64-bit build ($RUVEX_EXE, on hosts that run 64-bit code only) runs on Wine's 64-bit loader:
 # `wine` names it for every command of the session.
 if [ -n "${RUVEX_EXE:-}" ] && file -b "$RUVEX_EXE" | grep -q x86-64; then
-    mkdir "$RUVEX_SESSION_DIR/bin"
-    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
+    mkdir "$RUVEX_SESSION_DIR/bin" && printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
     chmod +x "$RUVEX_SESSION_DIR/bin/wine"
     export PATH=$RUVEX_SESSION_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
 fi
-export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log
-export RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
+export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
 mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 
 xvfb_pid= ftpd_pid=
@@ -66,8 +64,8 @@ fi
 wine wineboot >/dev/null 2>&1
 
 ready=$RUVEX_SESSION_DIR/ftp.ready
-/usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" "$RUVEX_FTP_ROOT" "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS" \
-    "$ready" >/dev/null 2>"$RUVEX_SESSION_DIR/ftpd.err" &
+/usr/bin/python3 "$(dirname "$0")/../server/ruvex_ftpd.py" "$RUVEX_FTP_ROOT" "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS" "$ready" \
+    >/dev/null 2>"$RUVEX_SESSION_DIR/ftpd.err" &
 ftpd_pid=$!
 for _ in $(seq 100); do [ -f "$ready" ] || sleep 0.1; done
 [ -f "$ready" ] || { echo "session.sh: the FTP server did not start" >&2; cat "$RUVEX_SESSION_DIR/ftpd.err" >&2; exit 1; }
