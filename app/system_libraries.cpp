@@ -37,18 +37,18 @@ static FARPROC FindSystemFunction(SystemLibrary *library, const char *name)
     return library->module == nullptr ? nullptr : GetProcAddress(library->module, name);
 }
 
-// The pointer's type is written out above; the SDK's own declaration checks it, since a
+// Each pointer's type is written out in the header; the SDK's own declaration checks it, since a
 // wrong parameter list would unbalance the stack of every call.
-#define RUVEX_DEFINE_POINTER(library, result, name, parameters, arguments, failure)                    \
-    static result WINAPI BindAndCall_##name parameters                                                  \
-    {                                                                                                   \
-        const FARPROC address = FindSystemFunction(&g_##library, #name);                                  \
-        if (address == nullptr)                                                                           \
-            return failure;                                                                             \
-        p_##name = (result(WINAPI *) parameters)(void (*)())address;                                      \
-        return p_##name arguments;                                                                      \
-    }                                                                                                   \
-    result(WINAPI *p_##name) parameters = BindAndCall_##name;                                           \
+#define RUVEX_DEFINE_POINTER(library, result, name, parameters, arguments, failure)                 \
+    static result WINAPI BindAndCall_##name parameters                                              \
+    {                                                                                               \
+        const FARPROC address = FindSystemFunction(&g_##library, #name);                            \
+        if (address == nullptr)                                                                     \
+            return failure;                                                                         \
+        p_##name = (result(WINAPI *) parameters)(void (*)())address;                                \
+        return p_##name arguments;                                                                  \
+    }                                                                                               \
+    result(WINAPI *p_##name) parameters = BindAndCall_##name;                                       \
     static_assert(std::is_same<decltype(p_##name), decltype(&::name)>::value, #name " has another type");
 RUVEX_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
