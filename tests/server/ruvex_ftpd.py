@@ -3,10 +3,10 @@
 
     ruvex_ftpd.py ROOT LOG FAULTS READY
 
-Users "ruvex" (password "secret") and "anonymous", both at home in ROOT with every
-right; READY is written once it listens. LOG gets one flushed line per event: "CONNECT",
-the command line as received, "-> " and a reply line, "DISCONNECT". FAULTS is read before
-every command; its first line naming the command (any case) replaces what it does:
+Users "ruvex" (password "secret") and "anonymous", at home in ROOT with every right; READY
+is written once it listens. LOG gets a flushed line per event: "CONNECT", the command line
+as received, "-> " and a reply line, "DISCONNECT". FAULTS is read before every command; its
+first line naming the command (any case) replaces what it does:
     CMD reply TEXT   answer TEXT (a literal \\n separates the lines of a reply)
     CMD drop         close the connection without an answer
     CMD raw FILE     send the bytes of FILE (beside the fault file) as the data
