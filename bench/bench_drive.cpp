@@ -127,7 +127,7 @@ static double TimeToWindow(const std::string &exe, const char *title)
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
     CloseHandle(info.hThread);
-    Ruvex process = {info.hProcess, info.dwProcessId, nullptr, nullptr, nullptr, nullptr};
+    Ruvex process = {info.hProcess, info.dwProcessId};
     double shownMs = -1;
     while (NowMs() - start < kWaitMs) {
         HWND window = FindWindowA("#32770", title);

@@ -16,7 +16,7 @@ function(ruvex_tool name)
 endfunction()
 
 ruvex_tool(ruvex_tour SOURCES tools/demo/tour.cpp LIBRARIES ruvex_driver)
-add_dependencies(ruvex_tour ruvex)
+add_dependencies(ruvex_tour ruvex_i686 ruvex_x86_64)
 
 # In-process: the program's own procedures and resources against bare WinINet calls.
 ruvex_tool(bench_core SOURCES bench/bench_core.cpp app/ruvex.rc LIBRARIES ruvex_core psapi)
@@ -24,7 +24,4 @@ add_dependencies(bench_core ruvex_pictures)
 # From outside: the real ruvex.exe, driven as a person would.
 ruvex_tool(bench_drive SOURCES bench/bench_drive.cpp LIBRARIES ruvex_driver psapi)
 # Its yardstick for start-up, bench_bare_dialog.exe, comes with ruvex.exe (cmake/Windows.cmake).
-add_dependencies(bench_drive ruvex)
-if(TARGET bench_bare_dialog)  # built here on x86_64 trees
-    add_dependencies(bench_drive bench_bare_dialog)
-endif()
+add_dependencies(bench_drive ruvex_i686 ruvex_x86_64)

@@ -1,10 +1,10 @@
-# The cross tree: ruvex.exe, a 32-bit GUI program with its C runtime linked in, and the
-# tests that need Windows (run under Wine).
+# The cross trees: ruvex.exe, a GUI program with its C runtime linked in, and the tests that need
+# Windows (run under Wine).
 include(cmake/Pictures.cmake)
 
 set(RUVEX_WARNINGS -Wall -Wextra -Werror)
 
-# Everything but the entry point, so that tests under Wine can drive the real procedures.
+# Everything but the entry point: ruvex.exe links it, and so does the in-process benchmark.
 add_library(ruvex_core STATIC
     ${RUVEX_PORTABLE_SOURCES}
     app/app.cpp
@@ -27,7 +27,8 @@ target_compile_definitions(ruvex_core PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RUVEX_PICTURES_DIR}")
 set_property(SOURCE app/ruvex.rc APPEND PROPERTY OBJECT_DEPENDS ${RUVEX_PICTURE_FILES})
 
-# ruvex.exe, and the yardstick of the start-up benchmark, built as ruvex.exe is but only on demand.
+# ruvex.exe; on demand, the yardstick of the start-up benchmark, built as ruvex.exe is, and the
+# library the tests plant beside it.
 function(ruvex_programs)
     add_executable(ruvex WIN32 app/main.cpp app/ruvex.rc)
     target_link_libraries(ruvex PRIVATE ruvex_core)
@@ -37,41 +38,38 @@ function(ruvex_programs)
         target_link_options(${program} PRIVATE -static -s -Wl,--gc-sections)
         add_dependencies(${program} ruvex_pictures)
     endforeach()
+    add_library(planted_library SHARED EXCLUDE_FROM_ALL tests/e2e/planted_library.cpp)
+    set_target_properties(planted_library PROPERTIES PREFIX "")
+    target_link_options(planted_library PRIVATE -static)
 endfunction()
 
-# RUVEX_EXE is the program the tests drive, RUVEX_SHIPPED_EXE the one a release ships, which
-# comes only from the i686 -win32 compilers. A tree built with the -posix ones, for the tests,
-# builds it through a nested tree of its own; on i686 the tests drive that very program, on
-# x86_64 (hosts that cannot run 32-bit Wine) a 64-bit build of the same sources.
-set(RUVEX_EXE ${CMAKE_BINARY_DIR}/ruvex.exe)
+# A tree built with the -win32 compilers builds ruvex.exe: tools/release.sh's i686 tree makes the
+# one that ships. The test tree, built with the x86_64 -posix compilers that GoogleTest needs,
+# takes its programs from two nested -win32 trees, in i686/ and x86_64/ of the tree. Which
+# ruvex.exe a test drives, the shipped one (RUVEX_SHIPPED_EXE) or the 64-bit build, is
+# tests/harness/session.sh's choice.
 if(CMAKE_CXX_COMPILER MATCHES "-win32$")
     ruvex_programs()
-    set(RUVEX_SHIPPED_EXE ${RUVEX_EXE})
 else()
-    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-        set(shipped_dir ${CMAKE_BINARY_DIR}/i686)
-        set(shipped_target ruvex_i686)
-        ruvex_programs()
-        add_dependencies(ruvex ruvex_i686)
-    else()
-        set(shipped_dir ${CMAKE_BINARY_DIR})
-        set(shipped_target ruvex)
-    endif()
-    set(RUVEX_SHIPPED_EXE ${shipped_dir}/ruvex.exe)
     include(ExternalProject)
-    ExternalProject_Add(${shipped_target}
-        SOURCE_DIR ${CMAKE_SOURCE_DIR}
-        BINARY_DIR ${CMAKE_BINARY_DIR}/ruvex-win32
-        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-i686.cmake
-                   -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DBUILD_TESTING=OFF
-                   -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${shipped_dir}
-        BUILD_COMMAND ${CMAKE_COMMAND} --build . --target ruvex bench_bare_dialog
-        BUILD_ALWAYS ON
-        INSTALL_COMMAND ""
-        BUILD_BYPRODUCTS ${RUVEX_SHIPPED_EXE} ${shipped_dir}/bench_bare_dialog.exe)
+    foreach(arch i686 x86_64)
+        ExternalProject_Add(ruvex_${arch}
+            SOURCE_DIR ${CMAKE_SOURCE_DIR}
+            BINARY_DIR ${CMAKE_BINARY_DIR}/${arch}-tree
+            CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-${arch}.cmake
+                       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DBUILD_TESTING=OFF
+                       -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/${arch}
+            BUILD_COMMAND ${CMAKE_COMMAND} --build . --target ruvex bench_bare_dialog planted_library
+            BUILD_ALWAYS ON
+            INSTALL_COMMAND ""
+            BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/${arch}/ruvex.exe)
+    endforeach()
+    set(RUVEX_SHIPPED_EXE ${CMAKE_BINARY_DIR}/i686/ruvex.exe CACHE FILEPATH
+        "The ruvex.exe the tests take for the shipped one: tools/build-windows.sh names tools/release.sh's")
+    set(RUVEX_EXE_64 ${CMAKE_BINARY_DIR}/x86_64/ruvex.exe)
 endif()
 
-if(BUILD_TESTING)
+if(BUILD_TESTING AND NOT CMAKE_CXX_COMPILER MATCHES "-win32$")
     add_test(NAME exe_is_standalone_gui_pe32
              COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh ${RUVEX_SHIPPED_EXE})
     include(cmake/WineTests.cmake)

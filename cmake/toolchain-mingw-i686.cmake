@@ -1,6 +1,6 @@
 # Cross-compiling ruvex.exe for 32-bit Windows with Debian's mingw-w64. The -win32 compilers
 # use Windows' own threads, so nothing of winpthreads (which calls functions that Windows XP
-# lacks) is linked in. The tests use toolchain-mingw-i686-posix.cmake.
+# lacks) is linked in.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
@@ -10,4 +10,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)

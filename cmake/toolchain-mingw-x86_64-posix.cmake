@@ -1,12 +1,7 @@
-# Cross-compiling the tests, the tools and a 64-bit ruvex.exe to run them against, for hosts
-# that run 64-bit code only and so cannot run 32-bit Wine (tools/build-windows.sh chooses).
-# The program that ships is still the 32-bit one (toolchain-mingw-i686.cmake).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# Cross-compiling the tests and tools that run under Wine. They are 64-bit on every host, so that
+# only the 32-bit ruvex.exe runs on Wine's 32-bit side, which some hosts can run only emulated.
+# The -posix compilers are the ones whose C++ runtime has std::mutex and friends, which
+# GoogleTest needs; ruvex.exe itself comes from the -win32 ones (cmake/Windows.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-x86_64.cmake)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

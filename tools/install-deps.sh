@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building and testing Ruvex needs on a Debian machine: the i686
-# mingw-w64 cross compilers, 32-bit Wine, Xvfb and the screenshot tools, a real
-# FTP server, GoogleTest sources and clang's fuzzing runtime. Safe to run again.
+# Installs what building and testing Ruvex needs on a Debian machine: the mingw-w64 cross
+# compilers, Wine, Xvfb and the screenshot tools, a real FTP server, GoogleTest sources and
+# clang's fuzzing runtime; on a host that runs 64-bit code only, qemu-user to run the 32-bit
+# programs the shipped ruvex.exe needs. Safe to run again.
 set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev
-    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32
+    binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686
     googletest
     wine wine32:i386 wine64 fonts-wine locales
@@ -15,6 +17,8 @@ packages=(
     python3 python3-pyftpdlib
     iproute2 util-linux procps file curl
 )
+i386=$("$(dirname "$0")/i386-host.sh")
+[ "$i386" = none ] && packages+=(qemu-user-static)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -34,4 +38,15 @@ fi
 if ! locale -a | grep -qix 'ja_JP.utf8'; then
     sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     locale-gen >/dev/null
+fi
+
+# Some hosts run 64-bit code only, and so neither 32-bit Wine nor the shipped ruvex.exe. There
+# qemu-user runs 32-bit programs, through a binfmt_misc rule that Debian's package does not
+# register for i386 on amd64.
+if [ "$i386" = none ]; then
+    binfmt=/proc/sys/fs/binfmt_misc
+    [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+        > "$binfmt/register"
+    echo "install-deps: this host runs 64-bit code only; 32-bit programs now run under qemu-i386 ($binfmt/qemu-i386)"
 fi

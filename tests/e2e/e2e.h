@@ -10,6 +10,21 @@
 
 static const char kParent[] = "Up to parent directory";
 
+// While it lives, Wine chooses between its own copy of each library and a native file
+// (`order`: "native,builtin", or "" for neither) as told for programs named ruvex.exe.
+struct LoadOrder {
+    LoadOrder(const Texts &libraries, const char *order)
+    {
+        HKEY key = nullptr;
+        RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
+        for (const std::string &library : libraries)
+            RegSetValueExA(key, library.c_str(), 0, REG_SZ, (const BYTE *)order, strlen(order) + 1);
+        RegCloseKey(key);
+    }
+    ~LoadOrder() { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+    static constexpr const char *kKey = "Software\\Wine\\AppDefaults\\ruvex.exe\\DllOverrides";
+};
+
 // Each test starts with an empty server root, an empty local folder and its own ruvex.exe at
 // the login window, and ends that program whatever happened.
 class E2e : public testing::Test {

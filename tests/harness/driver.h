@@ -10,6 +10,8 @@
 #include <dlgs.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +21,7 @@
 
 #include "../../app/resource.h"
 
-constexpr DWORD kWaitMs = 15000;
+constexpr DWORD kWaitMs = 60000;  // an emulated 32-bit program is slow
 typedef std::vector<std::string> Texts;
 
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs)
@@ -120,9 +122,25 @@ inline size_t CountStartingWith(const Texts &lines, const std::string &prefix)
 struct Ruvex {
     HANDLE process;
     DWORD id;
-    char *scratch;  // memory in the program for list-view records
+    char *scratch;      // memory in the program for list-view records, at the program's address
+    size_t hostOffset;  // what Read/WriteProcessMemory add to the program's addresses
+    bool is32Bit;       // a 32-bit program, whose records have 4-byte pointers
     HWND login, main, list;
 };
+
+// qemu-user keeps a 32-bit program's memory at its guest base in the host's view, which Read/
+// WriteProcessMemory use, while messages carry the program's own addresses: the offset is where
+// the exe's headers lie above its image base (0 where 32-bit code runs natively).
+inline size_t FindHostOffset(HANDLE process, const std::string &exe)
+{
+    std::string headers(512, '\0'), seen = headers;
+    std::ifstream(ExactPath(exe), std::ios::binary).read(&headers[0], headers.size());
+    const DWORD imageBase = ((const IMAGE_NT_HEADERS32 *)(headers.data() + *(const LONG *)&headers[0x3c]))->OptionalHeader.ImageBase;
+    for (size_t offset = 0; offset <= 0x100000; offset += 0x1000)
+        if (ReadProcessMemory(process, (void *)(imageBase + offset), &seen[0], seen.size(), nullptr) && seen == headers)
+            return offset;
+    return 0;
+}
 
 inline std::vector<HWND> VisibleWindows(const Ruvex &ruvex)
 {
@@ -167,9 +185,14 @@ inline bool StartRuvex(Ruvex *ruvex, const std::string &exe = SessionPath("RUVEX
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
     CloseHandle(info.hThread);
+    BOOL is32Bit = FALSE;
+    IsWow64Process(info.hProcess, &is32Bit);
     *ruvex = Ruvex{info.hProcess, info.dwProcessId,
-                   (char *)VirtualAllocEx(info.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE), nullptr, nullptr, nullptr};
-    return (ruvex->login = WaitForWindow(*ruvex, "Login")) != nullptr;
+                   (char *)VirtualAllocEx(info.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE), 0, is32Bit != FALSE};
+    if ((ruvex->login = WaitForWindow(*ruvex, "Login", 150000)) == nullptr)  // emulated, a start takes a minute
+        return false;
+    ruvex->hostOffset = is32Bit ? FindHostOffset(info.hProcess, exe) : 0;
+    return true;
 }
 
 inline DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs)  // STILL_ACTIVE after the timeout
@@ -246,10 +269,11 @@ inline bool LogIn(Ruvex *ruvex, const std::string &user = "ruvex", const std::st
 template <typename Record>
 Record AskList(const Ruvex &ruvex, UINT message, WPARAM wParam, Record record, char *text = nullptr, size_t size = 0)
 {
-    WriteProcessMemory(ruvex.process, ruvex.scratch, &record, sizeof record, nullptr);
+    char *const host = ruvex.scratch + ruvex.hostOffset;
+    WriteProcessMemory(ruvex.process, host, &record, sizeof record, nullptr);
     SendMessageA(ruvex.list, message, wParam, (LPARAM)ruvex.scratch);
-    ReadProcessMemory(ruvex.process, ruvex.scratch, &record, sizeof record, nullptr);
-    ReadProcessMemory(ruvex.process, ruvex.scratch + 256, text, size, nullptr);
+    ReadProcessMemory(ruvex.process, host, &record, sizeof record, nullptr);
+    ReadProcessMemory(ruvex.process, host + 256, text, size, nullptr);
     return record;
 }
 
@@ -258,16 +282,34 @@ struct ListEntry {
     int image, indent;
 };
 
+// LVITEMA up to its indent, as a program with pointers of this size lays it out.
+template <typename Pointer> struct ListItem {
+    UINT mask;
+    int iItem, iSubItem;
+    UINT state, stateMask;
+    Pointer pszText;
+    int cchTextMax, iImage;
+    Pointer lParam;
+    int iIndent;
+};
+
+static_assert(offsetof(ListItem<LPSTR>, iIndent) == offsetof(LVITEMA, iIndent), "not LVITEMA's layout");
+
+template <typename Pointer> ListEntry ReadListEntry(const Ruvex &ruvex, int index)
+{
+    char text[1024] = {};
+    ListItem<Pointer> item = {LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT, index};
+    item.pszText = (Pointer)(uintptr_t)(ruvex.scratch + 256);
+    item.cchTextMax = sizeof text - 1;
+    item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
+    return ListEntry{text, item.iImage, item.iIndent};
+}
+
 inline std::vector<ListEntry> ReadList(const Ruvex &ruvex)
 {
     std::vector<ListEntry> entries;
-    for (int i = 0, count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0); i < count; ++i) {
-        char text[1024] = {};
-        LVITEMA item = {.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT, .iItem = i, .pszText = ruvex.scratch + 256,
-                        .cchTextMax = sizeof text - 1};
-        item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
-        entries.push_back(ListEntry{text, item.iImage, item.iIndent});
-    }
+    for (int i = 0, count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0); i < count; ++i)
+        entries.push_back(ruvex.is32Bit ? ReadListEntry<uint32_t>(ruvex, i) : ReadListEntry<uint64_t>(ruvex, i));
     return entries;
 }
 
