@@ -4,6 +4,6 @@
 set -euo pipefail
 pictures=$(mktemp -d)
 trap 'rm -rf "$pictures"' EXIT
-python3 "$(dirname "$0")/make_pictures.py" --out "$pictures"
+python3 "$(dirname "$0")/make_pictures.py" "$pictures"
 montage -font DejaVu-Sans -label '%t' "$pictures"/*.bmp "$pictures/app.ico" -filter point -resize 128x128 \
         -tile 6x -geometry 128x128+12+12 -background '#ECEEF1' "$1"

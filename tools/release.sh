@@ -13,21 +13,15 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-check=0
-if [ "${1:-}" = --check ]; then
-    check=1
-    shift
-fi
+check=${1:-}
+[ "$check" = --check ] && shift
 out=${1:-$root/build/release}
 max_bytes=$((64 * 1024))
 
 "$root/tools/install-deps.sh"
 
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) ||
-        { echo "release.sh: not a git checkout; set SOURCE_DATE_EPOCH to the source's date" >&2; exit 1; }
-fi
-export SOURCE_DATE_EPOCH
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null)}
+[ -n "$SOURCE_DATE_EPOCH" ] || { echo "release.sh: not a git checkout; set SOURCE_DATE_EPOCH to the source's date" >&2; exit 1; }
 if [ -n "$(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
     echo "release.sh: warning: the tree has uncommitted changes, so this is not the build of a commit" >&2
 fi
@@ -51,20 +45,13 @@ exe=$out/ruvex.exe
 "$root/tests/check_exe.sh" "$exe" >/dev/null || { "$root/tests/check_exe.sh" "$exe"; exit 1; }
 i686-w64-mingw32-nm "$exe" 2>&1 | grep -q 'no symbols' || { echo "release.sh: $exe is not stripped" >&2; exit 1; }
 size=$(stat -c %s "$exe")
-if [ "$size" -gt "$max_bytes" ]; then
-    echo "release.sh: $exe is $size bytes, over the limit of $max_bytes" >&2
-    exit 1
-fi
+[ "$size" -le "$max_bytes" ] || { echo "release.sh: $exe is $size bytes, over the limit of $max_bytes" >&2; exit 1; }
 
-if [ "$check" = 1 ]; then
-    second=$out.check
-    rm -rf "$second"
-    build_release "$second"
-    if ! cmp "$exe" "$second/ruvex.exe"; then
-        echo "release.sh: two builds of the same source differ; the second is in $second" >&2
-        exit 1
-    fi
-    rm -rf "$second"
+if [ "$check" = --check ]; then
+    build_release "$out.check"
+    cmp "$exe" "$out.check/ruvex.exe" ||
+        { echo "release.sh: two builds of the same source differ; the second is in $out.check" >&2; exit 1; }
+    rm -rf "$out.check"
     echo "Reproducible: a second build in another folder gave the same bytes."
 fi
 

@@ -18,7 +18,7 @@ build=${RUVEX_BUILD:-$root/build}/windows
 RUVEX_CMAKE_OPTIONS="${RUVEX_CMAKE_OPTIONS:-} -DBUILD_TESTING=ON" "$root/tools/build-windows.sh" "$build" MinSizeRel
 build=$(cd "$build" && pwd)
 
-export WINEPREFIX=$build/wineprefix RUVEX_EXE=$build/ruvex.exe
+export WINEPREFIX=$build/wineprefix RUVEX_SHIPPED_EXE=$build/release/ruvex.exe RUVEX_EXE_64=$build/x86_64/ruvex.exe
 session=$root/tests/harness/session.sh
 sample_tree=$root/tools/demo/make-sample-tree.sh
 
@@ -40,16 +40,13 @@ fi
 
 demo=$build/demo
 rm -rf "$demo"
-mkdir -p "$demo/downloads"
-export RUVEX_DEMO_DOWNLOADS=$demo/downloads
-echo "No screen (DISPLAY is not set): a scripted tour of Ruvex on a virtual display."
-# Started in the download folder, so that the save chooser opens there. Wine's note that the
-# drive Z: has no volume label (the chooser asks) is left out.
+mkdir -p "$demo/downloads" "$demo/screenshots"
 export RUVEX_SCREENSHOTS=$demo/screenshots
-mkdir -p "$RUVEX_SCREENSHOTS"
-"$session" -- \
-    bash -c '"$1" "$RUVEX_FTP_ROOT" && cd "$RUVEX_DEMO_DOWNLOADS" && wine "$2"' _ "$sample_tree" "$build/ruvex_tour.exe" \
-    2> >(grep -v 'FS volume label' >&2)
+echo "No screen (DISPLAY is not set): a scripted tour of Ruvex on a virtual display."
+# Started in the download folder, where the tour saves and the save chooser opens. Wine's note
+# that the drive Z: has no volume label (the chooser asks) is left out.
+"$session" -- bash -c '"$1" "$RUVEX_FTP_ROOT" && cd "$2" && wine "$3"' _ "$sample_tree" "$demo/downloads" \
+    "$build/ruvex_tour.exe" 2> >(grep -v 'FS volume label' >&2)
 echo "Screenshots of every step: $demo/screenshots/"
 ls -1 "$demo/screenshots"
 echo "The downloaded file: $demo/downloads/"
