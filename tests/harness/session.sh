@@ -5,7 +5,7 @@
 # port 21 serving a fresh, empty root. Tears it all down afterwards; exits with the command's
 # status.    session.sh [--own-display] -- COMMAND [ARGS...]
 #
-# The command sees RUVEX_EXE, RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR
+# The command sees RUVEX_EXE, RUVEX_I386, RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR
 # (Unix paths, on drive Z: under Wine).
 set -euo pipefail
 [ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net -- "$0" "$@"
@@ -27,15 +27,15 @@ export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 mkdir "$RUVEX_SESSION_DIR/bin" && printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
 chmod +x "$RUVEX_SESSION_DIR/bin/wine"
 export PATH=$RUVEX_SESSION_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
-i386=$("$(dirname "$0")/../../tools/i386-host.sh")
+export RUVEX_I386=$("$(dirname "$0")/../../tools/i386-host.sh")  # how 32-bit code runs here
 if [ -n "${RUVEX_SHIPPED_EXE:-}" ]; then
     RUVEX_EXE=$RUVEX_SHIPPED_EXE
-    [ "$i386" = native ] || [ "${RUVEX_DRIVE:-}" = shipped ] || RUVEX_EXE=${RUVEX_EXE_64:?}
+    [ "$RUVEX_I386" = native ] || [ "${RUVEX_DRIVE:-}" = shipped ] || RUVEX_EXE=${RUVEX_EXE_64:?}
 fi
 if [ -n "${RUVEX_EXE:-}" ]; then
     export RUVEX_EXE
     echo "session: drives $RUVEX_EXE: $(file -b "$RUVEX_EXE" | cut -d, -f1), SHA-256 $(sha256sum "$RUVEX_EXE" | cut -c1-64)," \
-         "32-bit code $i386 here"
+         "32-bit code $RUVEX_I386 here"
 fi
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
 mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
