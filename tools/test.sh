@@ -17,7 +17,15 @@ cmake --build "$build/native" -j"$jobs"
 
 "$root/tools/build-windows.sh" "$build/windows" MinSizeRel
 
-# One ctest run over both trees, so the run ends with a single summary.
+# One ctest run over both trees, so the run ends with a single summary. A test's own output shows
+# when it fails, as with --output-on-failure; of one that passed, only the line naming the
+# ruvex.exe it drove.
 printf 'subdirs("native")\nsubdirs("windows")\n' > "$build/CTestTestfile.cmake"
 cd "$build"
-ctest --output-on-failure -j2
+ctest -V -j2 | awk '
+    /^[0-9]+: / { n = $1; kept[n] = kept[n] substr($0, length(n) + 2) "\n"; if (/ session: drives /) print; next }
+    / Test +#[0-9]+: / { print; if (!/ Passed /) { n = $0; sub(/.*#/, "", n); sub(/:.*/, ":", n); printf "%s", kept[n] } next }
+    /^(UpdateCTestConfiguration|Parse Config|Constructing|Done constructing|Updating test list|Added 0|Checking test|test [0-9]+$)/ { next }
+    /^The following tests passed:/ { passedList = 1; next }
+    passedList && /^\t/ { next }
+    { passedList = 0; print }'
