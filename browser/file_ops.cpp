@@ -85,7 +85,7 @@ static bool ArrivedWhole(const char *path, LPARAM leastSize)
 
 // Where no temporary name fits, fetching straight to the path is safe only while there is no
 // file to lose; the library is told not to replace one that appears meanwhile. A short file
-// goes again, so that none is left under the chosen name.
+// is deleted, so that none is left under the chosen name.
 static void FetchToNewFile(const char *remoteName, const char *localPath, LPARAM leastSize)
 {
     if (GetFileAttributesA(localPath) != INVALID_FILE_ATTRIBUTES) {
