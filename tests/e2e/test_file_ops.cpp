@@ -56,8 +56,15 @@ TEST_F(E2e, TransfersArriveByteForByteOrSayWhyNotAndKeepTheLocalFile)
     SetServerFaults("STOR reply 553 Not allowed here.\n");
     ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
-    // Cut short but answered 226, which the library calls success; then the connection dropped.
+    // Cut short but answered 226, which the library calls success, also into a folder with no
+    // room for a temporary name beside the file; then the connection dropped.
     WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\short", down.substr(0, 100000));
+    const std::string deep = Local("v1.0\\" + std::string(250 - local.size() - 6, 'd'));
+    MakeLocalFolder(deep);
+    SetServerFaults("RETR raw short\n");
+    ASSERT_TRUE(Download(ruvex, "big.dat", deep + "\\x"));
+    EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
+    EXPECT_FALSE(LocalFileExists(deep + "\\x"));
     for (const char *fault : {"RETR raw short\n", "RETR drop\n"}) {
         SetServerFaults(fault);
         ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
