@@ -16,7 +16,8 @@ HMODULE LoadSystemLibrary(const char *fileName)
         return nullptr;
     path[folderLength] = '\\';
     CopyTextToBuffer(path + folderLength + 1, sizeof path - folderLength - 1, fileName);
-    return LoadLibraryA(path);
+    // Without the flag, the library's own imports would be looked for first beside ruvex.exe.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 struct SystemLibrary {
@@ -53,7 +54,10 @@ static FARPROC FindSystemFunction(SystemLibrary *library, const char *name)
 RUVEX_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 
+// The choosers move the current folder wherever the person browses, a share or a USB stick
+// among them; where SetDefaultDllDirectories is missing, it stays in the search unless taken out.
 void RestrictLibrarySearchToSystemFolder()
 {
+    (void)p_SetDllDirectoryA("");
     (void)p_SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

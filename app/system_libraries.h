@@ -54,8 +54,9 @@
     X(wininet, BOOL, FtpCreateDirectoryA, (HINTERNET connection, LPCSTR name), (connection, name), FALSE)       \
     X(wininet, BOOL, FtpRenameFileA, (HINTERNET connection, LPCSTR from, LPCSTR to), (connection, from, to),   \
       FALSE)                                                                                                    \
-    X(comdlg32, BOOL, GetOpenFileNameA, (LPOPENFILENAMEA record), (record), FALSE)                              \
-    X(comdlg32, BOOL, GetSaveFileNameA, (LPOPENFILENAMEA record), (record), FALSE)
+    X(comdlg32, BOOL, GetOpenFileNameW, (LPOPENFILENAMEW record), (record), FALSE)                              \
+    X(comdlg32, BOOL, GetSaveFileNameW, (LPOPENFILENAMEW record), (record), FALSE)                              \
+    X(kernel32, BOOL, SetDllDirectoryA, (LPCSTR folder), (folder), FALSE)
 
 // Functions of later systems, used where the system has them: Windows 8, and 7 with its update.
 #define RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(X) \
@@ -67,11 +68,13 @@ RUVEX_SYSTEM_FUNCTIONS(RUVEX_DECLARE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DECLARE_POINTER)
 #undef RUVEX_DECLARE_POINTER
 
-// Loads `fileName` from the system folder by its full path; null when it cannot be loaded.
+// Loads `fileName` from the system folder by its full path, and the libraries it imports from
+// that folder first, never from the program's; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char *fileName);
 
-// Where the system can, makes every later library load, also those a system library makes
-// for itself, look in the system folder only.
+// Takes the current folder out of the search for every later library load, and where the
+// system can, makes every later load, also those a system library makes for itself, look in
+// the system folder only.
 void RestrictLibrarySearchToSystemFolder();
 
 #endif

@@ -15,9 +15,10 @@ extern HWND g_mainWindow;
 // reaches a different entry whose name happens to be a prefix of it.
 extern char g_itemText[kNameBufferSize];
 
-// Reads entry `item` of the list: its text into `text` (a buffer of `size` bytes) and its
-// image index, which tells its kind. False when there is no such entry.
-bool ReadListEntry(int item, char *text, int size, int *imageIndex);
+// Reads entry `item` of the list: its text into `text` (a buffer of `size` bytes), its image
+// index, which tells its kind, and the least size a download of it must have (the size the
+// listing gave, as far as the parameter holds it). False when there is no such entry.
+bool ReadListEntry(int item, char *text, int size, int *imageIndex, LPARAM *leastSize);
 
 // Shows the main window; returns when it has closed, the session closed with it.
 void ShowMainWindow();
@@ -30,9 +31,10 @@ void LoadImages();
 void RefreshListing();
 
 // The commands on remote entries. Each runs to its end, then reloads the listing where the
-// remote directory may have changed. An empty local path is a cancelled upload.
+// remote directory may have changed. An empty local path is a cancelled upload. A download
+// of fewer than `leastSize` bytes is short, and replaces nothing.
 void UploadFile(const char *localPath);
-void DownloadFile();
+void DownloadFile(LPARAM leastSize);
 void DeleteSelectedEntry();
 void CreateFolder();
 void RenameEntry(int item, const char *newText);

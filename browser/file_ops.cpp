@@ -19,10 +19,10 @@ constexpr DWORD kResponseSize = 512;
 
 // The server's last reply, e.g. why a folder could not be removed; "" when there is none or
 // it is too long for the buffer. The library is offered two bytes less than the buffer
-// holds, so that whatever it writes is still followed by a zero.
+// holds, all zero, so that whatever it writes is still followed by a zero.
 static void ReadLastServerResponse(char (&response)[kResponseSize])
 {
-    response[0] = '\0';
+    std::memset(response, 0, sizeof response);
     DWORD length = kResponseSize - 2;
     DWORD error = 0;
     (void)p_InternetGetLastResponseInfoA(&error, response, &length);
@@ -74,28 +74,42 @@ static bool TemporaryNameFits(size_t folderLength)
     return folderLength <= MAX_PATH - 14;
 }
 
-// Where no temporary name fits, fetching straight to the path is safe only while there is no
-// file to lose; the library is told not to replace one that appears meanwhile.
-static void FetchToNewFile(const char *remoteName, const char *localPath)
+// The library reports success after a failed write (a full disk) and after a data connection
+// cut short but answered 226: a file shorter than the listing said did not arrive whole.
+static bool ArrivedWhole(const char *path, LPARAM leastSize)
 {
-    if (GetFileAttributesA(localPath) != INVALID_FILE_ATTRIBUTES)
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
+           ((ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow) >= (ULONGLONG)leastSize;
+}
+
+// Where no temporary name fits, fetching straight to the path is safe only while there is no
+// file to lose; the library is told not to replace one that appears meanwhile. A short file
+// is deleted, so that none is left under the chosen name.
+static void FetchToNewFile(const char *remoteName, const char *localPath, LPARAM leastSize)
+{
+    if (GetFileAttributesA(localPath) != INVALID_FILE_ATTRIBUTES) {
         ShowError(kDownloadFailed);
-    else if (!p_FtpGetFileA(g_session.connection, remoteName, localPath, TRUE, 0, FTP_TRANSFER_TYPE_BINARY, 0))
+    } else if (!p_FtpGetFileA(g_session.connection, remoteName, localPath, TRUE, 0, FTP_TRANSFER_TYPE_BINARY, 0)) {
         ShowTransferFailure(kDownloadFailed);
+    } else if (!ArrivedWhole(localPath, leastSize)) {
+        (void)DeleteFileA(localPath);
+        ShowError(kDownloadFailed);
+    }
 }
 
 // The library creates the local file before it asks for the remote one and deletes it on any
 // failure, so fetching straight to `localPath` would destroy a file already there when the
 // download fails, and a transfer cut short would leave a truncated file under the chosen
-// name. Fetch into a fresh file beside it instead, and put it in place only on success.
-static void FetchReplacing(const char *remoteName, const char *localPath)
+// name. Fetch into a fresh file beside it instead, and put it in place only when it arrived whole.
+static void FetchReplacing(const char *remoteName, const char *localPath, LPARAM leastSize)
 {
     char folder[kNameBufferSize];
     GetFolderOfPath(folder, sizeof folder, localPath);
     if (TextEquals(folder, ""))
         CopyTextToBuffer(folder, sizeof folder, ".");
     if (!TemporaryNameFits(std::strlen(folder))) {
-        FetchToNewFile(remoteName, localPath);
+        FetchToNewFile(remoteName, localPath, leastSize);
         return;
     }
     char partial[MAX_PATH] = {};
@@ -104,7 +118,7 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
         return;
     }
     const bool fetched = p_FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0);
-    if (fetched && MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
+    if (fetched && ArrivedWhole(partial, leastSize) && MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
         return;
     (void)DeleteFileA(partial);
     if (fetched)
@@ -113,25 +127,31 @@ static void FetchReplacing(const char *remoteName, const char *localPath)
         ShowTransferFailure(kDownloadFailed);
 }
 
-// The server chose the name, so the chooser is offered only a plain file name made from it.
-void DownloadFile()
+// The server chose the name, so the chooser is offered only a plain file name made from it. A
+// name that may have been cut may be another entry's: nothing is fetched under it.
+void DownloadFile(LPARAM leastSize)
 {
+    if (MayHaveBeenCut(g_itemText)) {
+        ShowError(kDownloadFailed);
+        return;
+    }
     char suggestedName[kNameBufferSize];
     SafeLocalFileName(suggestedName, sizeof suggestedName, g_itemText);
     char path[kNameBufferSize];
     ChooseFileToSave(path, sizeof path, suggestedName);
     if (TextEquals(path, ""))
         return;
-    FetchReplacing(g_itemText, path);
+    FetchReplacing(g_itemText, path, leastSize);
 }
 
-// The selected entry, read into `name`; false when no entry is selected. The selection mark
-// outlives a deselection, so the entry must also still be selected.
+// The selected entry, read into `name`; false when no entry is selected or its name may have
+// been cut. The selection mark outlives a deselection, so the entry must also still be selected.
 static bool ReadSelectedEntry(char (&name)[kNameBufferSize], int *imageIndex)
 {
     const int item = (int)SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETSELECTIONMARK, 0, 0);
+    LPARAM leastSize = 0;
     return item != -1 && SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMSTATE, item, LVIS_SELECTED) &&
-           ReadListEntry(item, name, sizeof name, imageIndex);
+           ReadListEntry(item, name, sizeof name, imageIndex, &leastSize) && !MayHaveBeenCut(name);
 }
 
 void DeleteSelectedEntry()
@@ -176,7 +196,8 @@ void CreateFolder()
 // The new name is tested and sent as typed, blanks included; trimming only tells whether
 // anything was typed. The list keeps the old label until the server lists the new one. The
 // parent entry's label is no name on the server: renaming it would rename whatever entry
-// happens to be called "Up to parent directory", so its edit is checked but sends nothing.
+// happens to be called "Up to parent directory", so its edit is checked but sends nothing; nor
+// does a label that may have been cut.
 void RenameEntry(int item, const char *newText)
 {
     if (newText == nullptr)
@@ -190,7 +211,9 @@ void RenameEntry(int item, const char *newText)
         return;
     }
     int imageIndex = 0;
-    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex) || EntryKindOf(imageIndex) == ENTRY_PARENT)
+    LPARAM leastSize = 0;
+    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex, &leastSize) ||
+        EntryKindOf(imageIndex) == ENTRY_PARENT || MayHaveBeenCut(g_itemText))
         return;
     (void)p_FtpRenameFileA(g_session.connection, g_itemText, newText);
     RefreshListing();

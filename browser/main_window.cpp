@@ -38,34 +38,38 @@ static void OnMainClose(HWND window)
     EndDialog(window, 0);
 }
 
-bool ReadListEntry(int item, char *text, int size, int *imageIndex)
+bool ReadListEntry(int item, char *text, int size, int *imageIndex, LPARAM *leastSize)
 {
     LVITEMA record = {};
-    record.mask = LVIF_TEXT | LVIF_IMAGE;
+    record.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     record.iItem = item;
     record.pszText = text;
     record.cchTextMax = size;
     if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
         return false;
     *imageIndex = record.iImage;
+    *leastSize = record.lParam;
     return true;
 }
 
-// A folder or the parent entry changes directory; a file is downloaded.
+// A folder or the parent entry changes directory; a file is downloaded. A name that may have
+// been cut names no folder for certain, so nothing is asked of the server.
 static void OnItemActivate(int item)
 {
     int imageIndex = 0;
-    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex))
+    LPARAM leastSize = 0;
+    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex, &leastSize))
         return;  // no entry there: nothing was activated
     switch (EntryKindOf(imageIndex)) {
     case ENTRY_PARENT:
         ChangeDirectory("..");  // never the entry's label
         break;
     case ENTRY_FOLDER:
-        ChangeDirectory(g_itemText);
+        if (!MayHaveBeenCut(g_itemText))
+            ChangeDirectory(g_itemText);
         break;
     case ENTRY_FILE:
-        DownloadFile();
+        DownloadFile(leastSize);
         break;
     }
 }

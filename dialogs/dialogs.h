@@ -22,12 +22,13 @@ void PromptForText(char *reply, size_t size, const char *title, const char *ques
 void EndOpenPrompts();
 
 // The platform's open chooser, owned by the main window: fills `path` with the full path of
-// an existing file, or "" when cancelled. `path` is the chooser's own name buffer.
+// an existing file, or "" when cancelled. A path that the system's code page cannot hold
+// exactly is refused with a message, and gives "" too.
 void ChooseFileToOpen(char *path, size_t size);
 
 // The platform's save chooser, owned by the main window, with `suggestedName` filled in:
-// fills `path` with the full path chosen, or "" when cancelled. An existing file is taken
-// without a question.
+// fills `path` with the full path chosen, or "" when cancelled or refused as above. An existing
+// file is taken without a question.
 void ChooseFileToSave(char *path, size_t size, const char *suggestedName);
 
 #endif

@@ -48,12 +48,24 @@ static const char *FindLastCharacterOf(const char *text, const char *set)
     return last;
 }
 
-// Writes the first `length` bytes of `text` into the buffer, cut to size - 1, and a zero.
-// memmove, because a caller may hand in its own buffer as the text.
+// The most bytes of `text`, at most `limit`, that end where a character ends; byte by byte
+// when the text's characters cannot be told apart.
+static size_t WholeCharactersWithin(const char *text, size_t limit)
+{
+    if (!IsWellFormed(text))
+        return limit;
+    size_t end = 0;
+    for (size_t next; (next = end + CharacterLength(text + end)) <= limit; end = next) {
+    }
+    return end;
+}
+
+// Writes the first `length` bytes of `text` into the buffer, cut to size - 1 on a character's
+// end, and a zero. memmove, because a caller may hand in its own buffer as the text.
 static void CopyRunToBuffer(char *buffer, size_t size, const char *text, size_t length)
 {
     if (length > size - 1)
-        length = size - 1;
+        length = WholeCharactersWithin(text, size - 1);
     std::memmove(buffer, text, length);
     buffer[length] = '\0';
 }
@@ -87,6 +99,11 @@ bool HasControlCharacter(const char *text)
         if ((unsigned char)*text < 32)
             return true;
     return false;
+}
+
+bool MayHaveBeenCut(const char *listedName)
+{
+    return std::strlen(listedName) >= kListedNameSize - 1;
 }
 
 void CopyTextToBuffer(char *buffer, size_t size, const char *text)
@@ -126,9 +143,9 @@ void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
     for (char *c = buffer; *c != '\0'; ++c)
         if ((unsigned char)*c < 32)
             *c = '_';
-    // The copy is judged as it stands, each time anew: cut short inside a character, it is
-    // read byte by byte, and then a second byte "\" must go too; a "_" put after a stray lead
-    // byte may make it well formed again.
+    // The copy is judged as it stands, each time anew: holding a stray lead byte, it is read
+    // byte by byte, and then a second byte "\" must go too; a "_" put after a stray lead byte
+    // may make it well formed again.
     const char *forbidden;
     while ((forbidden = FindLastCharacterOf(buffer, kForbiddenCharacters)) != nullptr)
         buffer[forbidden - buffer] = '_';

@@ -2,7 +2,8 @@
 // Portable: no platform header. Texts are zero-terminated runs of 8-bit ANSI bytes; no
 // operation changes its argument. An operation that makes a new text writes it into the
 // caller's buffer of `size` bytes (at least 1), cut to size - 1 bytes and ended with a zero
-// byte; the buffer may be the text itself.
+// byte; the buffer may be the text itself. A cut never splits a character: a lone lead byte
+// left at the end would join whatever text is put after it.
 // In a double-byte code page (Japanese, Chinese) the second byte of a character may be a "\"
 // or a "|", so the operations that look for a separator or a forbidden character step
 // through a text by character. A text holding a lead byte that the byte after it cannot
@@ -15,6 +16,9 @@
 
 // Bytes of the fixed buffers that names and typed texts travel through.
 constexpr size_t kNameBufferSize = 261;  // a local path or a listed name: 260 characters at most
+
+// Bytes of the name field of the platform's find record, which receives each listed name.
+constexpr size_t kListedNameSize = 260;
 
 // The length in bytes (1 or 2) of the character that starts at `text`, or 0 when `text`
 // starts with a lead byte that the byte after it (possibly the terminating zero) cannot follow.
@@ -38,6 +42,11 @@ bool IsValidFileName(const char *name);
 // sent as a command argument: the FTP library sends arguments raw, so a CR LF inside a
 // name would start a second command on the server. Byte-wise, whatever precedes the byte.
 bool HasControlCharacter(const char *text);
+
+// True when a listed name fills the find record's name field, its zero aside (259 bytes or
+// more): the library cuts a longer name to that length, so such a text may be only the start
+// of the name, even the whole name of another entry, and must never go to the server.
+bool MayHaveBeenCut(const char *listedName);
 
 // Copies the text into the buffer; the bytes after its zero are left as they were.
 void CopyTextToBuffer(char *buffer, size_t size, const char *text);

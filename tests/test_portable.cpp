@@ -76,6 +76,10 @@ TEST(Names, FoldingTrimmingAndCopyingKeepWithinTheirBuffers)
     EXPECT_EQ(Through(CopyTextToBuffer, std::string(300, 'x')), std::string(260, 'x'));
     EXPECT_EQ(Through(ToLowerCase, "ABCDEF", 4), "abc");
     EXPECT_EQ(Through(TrimSpaces, "  abcdef  ", 4), "abc");
+    // A cut never leaves a lone lead byte, which would join what is put after it.
+    UseCharacterLengths(CodePage932CharacterLength);
+    EXPECT_EQ(Through(TrimSpaces, "  ab\x83\x5c  ", 4), "ab");
+    UseCharacterLengths(nullptr);
 }
 
 TEST(Names, SuggestedLocalNameNeverLeavesTheChosenFolder)
@@ -87,13 +91,13 @@ TEST(Names, SuggestedLocalNameNeverLeavesTheChosenFolder)
                               {"plain name.txt", "plain name.txt"}})
             EXPECT_EQ(Through(SafeLocalFileName, c.first), c.second) << c.first;
     }
-    // Cut inside a character, the copy is read byte by byte: its second byte 5C goes too.
+    // Holding a stray lead byte, the copy is read byte by byte: a second byte 5C goes too.
     UseCharacterLengths(CodePage932CharacterLength);
     for (const Case &c : {Case{"\x83\x5c\x83\x74\x83\x67.txt", "\x83\x5c\x83\x74\x83\x67.txt"},
                           {"..\\\x83\x5c.txt", "\x83\x5c.txt"}, {"x\x82/evil.txt", "evil.txt"},
                           {"\x82\\..\\evil.txt", "evil.txt"}, {"\x82\r", "\x82_"}, {"a|\x83\x7c", "a_\x83\x7c"}})
         EXPECT_EQ(Through(SafeLocalFileName, c.first), c.second) << c.first;
-    EXPECT_EQ(Through(SafeLocalFileName, "\x83\x5c\x83\x5c", 4), "\x83_\x83");
+    EXPECT_EQ(Through(SafeLocalFileName, "\x83\x5c\x83\x5c", 4), "\x83\x5c");
     UseCharacterLengths(nullptr);
 }
 

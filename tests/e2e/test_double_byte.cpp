@@ -27,11 +27,16 @@ TEST_F(E2e, NamesAreSplitAndCheckedByCharacterInCodePage932)
 
     // A control character after a lead byte is still refused. A server's name cannot steer the
     // save path: the library reads each stray lead byte with what follows as one character, ・.
+    // A name longer than the find record fills it with no zero after it: it is cut within it.
     ASSERT_TRUE(EditLabel(ruvex, kPoHyo, "\x83\r\nDELE " + kHyo));
     EXPECT_EQ(ErrorBoxText(), "Invalid file name!");
-    ServeListing({"\x82/..\\..\\\x82\\evil.txt"});
+    std::string hyos;
+    while (hyos.size() < 300)
+        hyos += "\x95\x5C";
+    ServeListing({"\x82/..\\..\\\x82\\evil.txt", hyos});
     ASSERT_TRUE(Press(ruvex, IDC_REFRESH));
-    chooser = OpenChooser(ruvex, ListTexts(ruvex).back());
+    EXPECT_EQ(ListTexts(ruvex).back(), hyos.substr(0, 258) + "\x81\x45");  // the lead byte left alone: ・
+    chooser = OpenChooser(ruvex, ListTexts(ruvex)[1]);
     EXPECT_EQ(ChooserName(chooser), "\x81\x45" "evil.txt");
     ASSERT_TRUE(Choose(ruvex, chooser, ""));
 }

@@ -38,25 +38,50 @@ TEST_F(E2e, TransfersArriveByteForByteOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(ReadLocalFile(Local("old.dat")), down);
     EXPECT_EQ(CountStartingWith(SentSince(download), "LIST"), 0u) << "a download reloaded the listing";
 
+    // The path picked is taken, or none: a folder named in fullwidth letters is no "Docs",
+    // whose file the chooser's best-fit ANSI path would replace.
+    MakeLocalFolder(Local("v1.0\\Docs"));
+    WriteLocalFile(Local("v1.0\\Docs\\big.dat"), "keep");
+    const std::wstring fullwidth = std::wstring(local.begin(), local.end()) + L"\\v1.0\\\xFF24\xFF4F\xFF43\xFF53";
+    CreateDirectoryW(fullwidth.c_str(), nullptr);
+    chooser = OpenChooser(ruvex, "big.dat");
+    SendMessageW(ChooserField(chooser), WM_SETTEXT, 0, (LPARAM)(fullwidth + L"\\big.dat").c_str());
+    PressButton(chooser, IDOK);
+    EXPECT_EQ(ErrorBoxText(), "This path holds characters that the system's code page cannot hold exactly.");
+    EXPECT_EQ(ReadLocalFile(Local("v1.0\\Docs\\big.dat")), "keep");
+
     DeleteFileA(FtpRootPath("sub\\gone.txt").c_str());
     ASSERT_TRUE(Download(ruvex, "gone.txt", Local("old.dat")));
     EXPECT_EQ(ErrorBoxText().substr(0, 4), "550 ");
     SetServerFaults("STOR reply 553 Not allowed here.\n");
     ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
-    SetServerFaults("RETR drop\n");  // and with it the connection
-    ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
+    // Cut short but answered 226, which the library calls success, also into a folder with no
+    // room for a temporary name beside the file; then the connection dropped.
+    WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\short", down.substr(0, 100000));
+    const std::string deep = Local("v1.0\\" + std::string(250 - local.size() - 6, 'd'));
+    MakeLocalFolder(deep);
+    SetServerFaults("RETR raw short\n");
+    ASSERT_TRUE(Download(ruvex, "big.dat", deep + "\\x"));
     EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
+    EXPECT_FALSE(LocalFileExists(deep + "\\x"));
+    for (const char *fault : {"RETR raw short\n", "RETR drop\n"}) {
+        SetServerFaults(fault);
+        ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
+        EXPECT_EQ(ErrorBoxText(), "The download did not complete.") << fault;
+    }
     EXPECT_EQ(ReadLocalFile(Local("old.dat")), down);
     EXPECT_EQ(LocalFolderNames(local), (Texts{"old.dat", "v1.0"})) << "a temporary file was left";
 }
 
-// Names chosen by the server: the local name offered is a plain file name, and the longest
-// name a listing carries is read back whole, so no command reaches the entry named by its prefix.
+// Names chosen by the server: the local name offered is a plain file name, and a long name is
+// read back whole, so no command reaches the entry named by its prefix. A longer name than the
+// find record holds comes cut, maybe to another entry's name: it is listed, but sends nothing.
 TEST_F(E2e, ServerChosenNamesAreSuggestedSafelyAndReadBackWhole)
 {
-    const std::string longName = std::string(255, 'n') + ".bin", prefix = longName.substr(0, 255);
-    ServeListing({"up\\..\\x?y*.txt", prefix, longName});
+    const std::string longName = std::string(254, 'n') + ".bin", prefix = longName.substr(0, 255);
+    const std::string cut(259, 'c');
+    ServeListing({"up\\..\\x?y*.txt", prefix, longName, cut + "ut.txt", cut + "/"});
     ASSERT_TRUE(LogIn(&ruvex));
     HWND chooser = OpenChooser(ruvex, "up\\..\\x?y*.txt");
     EXPECT_EQ(ChooserName(chooser), "x_y_.txt");
@@ -68,6 +93,12 @@ TEST_F(E2e, ServerChosenNamesAreSuggestedSafelyAndReadBackWhole)
         EXPECT_EQ(CountStartingWith(ClientCommands(), command + longName), 1u) << command;
         EXPECT_EQ(CountStartingWith(ClientCommands(), command + prefix), 1u) << command;
     }
+    const size_t mark = ClientCommands().size();
+    ClickListItem(ruvex, (int)ListTexts(ruvex).size() - 1, true);  // the file; the folder comes first
+    EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
+    ASSERT_TRUE(ClickEntry(ruvex, cut, true) && EditLabel(ruvex, cut, "renamed") && ClickEntry(ruvex, cut));
+    Press(ruvex, IDC_DELETE);
+    EXPECT_EQ(SentSince(mark), Texts());
 }
 
 TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)

@@ -4,6 +4,7 @@
 // only this one shows the 32-bit program: its calls through pointers, its records, its runtime.
 #include "e2e.h"
 
+static const char *const kPlanted[] = {"comctl32.dll", "wininet.dll", "comdlg32.dll", "mpr.dll"};
 static const std::string kSofuto = "\x83\x5C\x83\x74\x83\x67.txt", kPoHyo = "\x83\x7C\x95\x5C.txt";  // ソフト, ポ表
 
 TEST(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
@@ -12,8 +13,11 @@ TEST(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     ResetServer();
     const std::string local = FreshFolder(SessionPath("RUVEX_SESSION_DIR") + "\\local"), exe = local + "\\ruvex.exe";
     ASSERT_TRUE(CopyFileA(SessionPath("RUVEX_EXE").c_str(), exe.c_str(), FALSE));
-    for (const char *name : {"comctl32.dll", "wininet.dll", "comdlg32.dll"})
+    // mpr.dll is one WinINet imports, which a planted manifest would send to the program's folder.
+    for (const char *name : kPlanted)
         CopyFileA(SessionPath("RUVEX_PLANTED_LIBRARY").c_str(), (local + "\\" + name).c_str(), FALSE);
+    WriteLocalFile(exe + ".manifest", "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"
+                   "<assemblyIdentity type=\"win32\" name=\"p\" version=\"1.0.0.0\"/><file name=\"mpr.dll\"/></assembly>");
     std::string bytes;
     for (int i = 0; i < 300000; ++i)
         bytes += (char)(i * 2654435761u >> 13);
@@ -23,7 +27,7 @@ TEST(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     WriteLocalFile(FtpRootPath("docs\\report.pdf"), "pdf");
     WriteLocalFile(FtpRootPath("notes.txt"), "notes");
 
-    const LoadOrder nativeFirst({"comctl32", "wininet", "comdlg32"}, "native,builtin");
+    const LoadOrder nativeFirst({"comctl32", "wininet", "comdlg32", "mpr"}, "native,builtin");
     Ruvex ruvex = {};
     ASSERT_TRUE(StartRuvex(&ruvex, exe)) << "no login window";
     ASSERT_TRUE(ruvex.is32Bit) << "not the 32-bit program";
@@ -68,7 +72,7 @@ TEST(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     };
     const auto endAndCheckPlanted = [&] {
         EndRuvex(&ruvex);
-        for (const char *name : {"comctl32.dll", "wininet.dll", "comdlg32.dll"})
+        for (const char *name : kPlanted)
             EXPECT_FALSE(LocalFileExists(local + "\\" + name + ".loaded")) << "the planted " << name << " was loaded";
     };
     if (!transfer(OpenChooser(ruvex, ""), local + "\\" + kSofuto) && emulated) {
