@@ -23,14 +23,15 @@ export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 # the prefix are 64-bit, on Wine's 64-bit loader (`wine` below), so that only the 32-bit ruvex.exe
 # runs on Wine's 32-bit side, which some hosts run only under an emulator. The ruvex.exe they drive
 # (RUVEX_EXE) is the shipped one wherever 32-bit code runs natively or RUVEX_DRIVE=shipped asks
-# for it; elsewhere it is the 64-bit build of the same sources, at a start in seconds, not a minute.
+# for it; elsewhere, or with RUVEX_DRIVE=64, it is the 64-bit build of the same sources, which
+# starts in seconds where the shipped one takes a minute.
 mkdir "$RUVEX_SESSION_DIR/bin" && printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
 chmod +x "$RUVEX_SESSION_DIR/bin/wine"
 export PATH=$RUVEX_SESSION_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
 export RUVEX_I386=$("$(dirname "$0")/../../tools/i386-host.sh")  # how 32-bit code runs here
 if [ -n "${RUVEX_SHIPPED_EXE:-}" ]; then
     RUVEX_EXE=$RUVEX_SHIPPED_EXE
-    [ "$RUVEX_I386" = native ] || [ "${RUVEX_DRIVE:-}" = shipped ] || RUVEX_EXE=${RUVEX_EXE_64:?}
+    [ "$RUVEX_I386" = native ] && [ "${RUVEX_DRIVE:-}" != 64 ] || [ "${RUVEX_DRIVE:-}" = shipped ] || RUVEX_EXE=${RUVEX_EXE_64:?}
 fi
 if [ -n "${RUVEX_EXE:-}" ]; then
     export RUVEX_EXE
