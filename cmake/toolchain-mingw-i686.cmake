@@ -1,12 +1,5 @@
-# Cross-compiling ruvex.exe for 32-bit Windows with Debian's mingw-w64. The -win32 compilers
-# use Windows' own threads, so nothing of winpthreads (which calls functions that Windows XP
-# lacks) is linked in.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling ruvex.exe for 32-bit Windows with Debian's mingw-w64: the program that ships.
+# The -win32 compilers use Windows' own threads, so nothing of winpthreads (which calls
+# functions that Windows XP lacks) is linked in.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-win32.cmake)
