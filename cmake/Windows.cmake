@@ -71,7 +71,7 @@ endif()
 
 if(BUILD_TESTING AND NOT CMAKE_CXX_COMPILER MATCHES "-win32$")
     add_test(NAME exe_is_standalone_gui_pe32
-             COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh ${RUVEX_SHIPPED_EXE})
+             COMMAND ${CMAKE_SOURCE_DIR}/tools/check-exe.sh ${RUVEX_SHIPPED_EXE})
     include(cmake/WineTests.cmake)
     include(cmake/Tools.cmake)
 endif()

@@ -42,7 +42,7 @@ build_release() {
 
 build_release "$out"
 exe=$out/ruvex.exe
-"$root/tests/check_exe.sh" "$exe" >/dev/null || { "$root/tests/check_exe.sh" "$exe"; exit 1; }
+"$root/tools/check-exe.sh" "$exe" >/dev/null || { "$root/tools/check-exe.sh" "$exe"; exit 1; }
 i686-w64-mingw32-nm "$exe" 2>&1 | grep -q 'no symbols' || { echo "release.sh: $exe is not stripped" >&2; exit 1; }
 size=$(stat -c %s "$exe")
 [ "$size" -le "$max_bytes" ] || { echo "release.sh: $exe is $size bytes, over the limit of $max_bytes" >&2; exit 1; }

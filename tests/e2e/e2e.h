@@ -33,8 +33,9 @@ protected:
     {
         ResetServer();
         local = FreshFolder(SessionPath("RUVEX_SESSION_DIR") + "\\local");
-        ASSERT_TRUE(StartRuvex(&ruvex)) << "no login window";
+        ASSERT_TRUE(StartRuvex(&ruvex, ExeToStart())) << "no login window";
     }
+    virtual std::string ExeToStart() { return SessionPath("RUVEX_EXE"); }
     void TearDown() override { EndRuvex(&ruvex); }
 
     std::string Local(const std::string &name) const { return local + "\\" + name; }
