@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows side of Ruvex in BUILD_DIR: the shipped ruvex.exe by tools/release.sh (in
 # BUILD_DIR/release), then the test tree with the x86_64 -posix cross compilers, which builds the
-# tests and tools, and nests two -win32 trees for the other programs (cmake/Windows.cmake).
+# tests and tools, and nests two -win32 trees for the other programs (cmake/Windows.cmake); and,
+# once, the tree's Wine prefix (BUILD_DIR/wineprefix), which tests/harness/session.sh uses.
 #   build-windows.sh BUILD_DIR [BUILD_TYPE]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,3 +12,17 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
       -DCMAKE_BUILD_TYPE="${2:-MinSizeRel}" -DRUVEX_SHIPPED_EXE="$(cd "$build" && pwd)/release/ruvex.exe" \
       ${RUVEX_CMAKE_OPTIONS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"
+
+# The prefix is 64-bit like the tests and tools; Wine runs a 32-bit ruvex.exe on its 32-bit side.
+# A virtual desktop, so that Wine draws frames, title bars and close boxes itself, and Wine's own
+# fonts (Marlett draws the caption buttons), which this Wine does not find.
+export WINEPREFIX=$(cd "$build" && pwd)/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    wine=/usr/lib/wine/wine64
+    $wine wineboot --init >/dev/null 2>&1
+    $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+fi

@@ -16,7 +16,7 @@ own_display=0
 shift
 ip link set lo up
 
-: "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build}"
+: "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
 export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 # Every program of the build runs here, and this is where it is decided how. The tests, tools and
@@ -60,19 +60,7 @@ fi
 # Wine's sockets live in the wineserver, so it must start inside this namespace. Its helper
 # processes keep the pipes of the command that started them, so start them here, silenced.
 wineserver -k >/dev/null 2>&1 || true
-mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1
-if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
-    wine wineboot --init >/dev/null 2>&1
-    # A virtual desktop, so that Wine draws frames, title bars and close boxes itself, and
-    # Wine's own fonts (Marlett draws the caption buttons), which this Wine does not find.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-    wineserver -p >/dev/null 2>&1
-fi
 wine wineboot >/dev/null 2>&1
 
 ready=$RUVEX_SESSION_DIR/ftp.ready
