@@ -47,7 +47,7 @@ endfunction()
 # one that ships. The test tree, built with the x86_64 -posix compilers that GoogleTest needs,
 # takes its programs from two nested -win32 trees, in i686/ and x86_64/ of the tree. Which
 # ruvex.exe a test drives, the shipped one (RUVEX_SHIPPED_EXE) or the 64-bit build, is
-# tests/harness/session.sh's choice.
+# tools/wine-env.sh's choice.
 if(CMAKE_CXX_COMPILER MATCHES "-win32$")
     ruvex_programs()
 else()

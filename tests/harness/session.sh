@@ -5,8 +5,8 @@
 # port 21 serving a fresh, empty root. Tears it all down afterwards; exits with the command's
 # status.    session.sh [--own-display] -- COMMAND [ARGS...]
 #
-# The command sees RUVEX_EXE, RUVEX_I386, RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR
-# (Unix paths, on drive Z: under Wine).
+# The command sees what tools/wine-env.sh sets, and RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS
+# and RUVEX_SESSION_DIR (Unix paths, on drive Z: under Wine).
 set -euo pipefail
 [ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net -- "$0" "$@"
 
@@ -17,27 +17,10 @@ shift
 ip link set lo up
 
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
-export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX
 export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
-# Every program of the build runs here, and this is where it is decided how. The tests, tools and
-# the prefix are 64-bit, on Wine's 64-bit loader (`wine` below), so that only the 32-bit ruvex.exe
-# runs on Wine's 32-bit side, which some hosts run only under an emulator. The ruvex.exe they drive
-# (RUVEX_EXE) is the shipped one wherever 32-bit code runs natively or RUVEX_DRIVE=shipped asks
-# for it; elsewhere, or with RUVEX_DRIVE=64, it is the 64-bit build of the same sources, which
-# starts in seconds where the shipped one takes a minute.
-mkdir "$RUVEX_SESSION_DIR/bin" && printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$RUVEX_SESSION_DIR/bin/wine"
-chmod +x "$RUVEX_SESSION_DIR/bin/wine"
-export PATH=$RUVEX_SESSION_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
-export RUVEX_I386=$("$(dirname "$0")/../../tools/i386-host.sh")  # how 32-bit code runs here
-if [ -n "${RUVEX_SHIPPED_EXE:-}" ]; then
-    RUVEX_EXE=$RUVEX_SHIPPED_EXE
-    [ "$RUVEX_I386" = native ] && [ "${RUVEX_DRIVE:-}" != 64 ] || [ "${RUVEX_DRIVE:-}" = shipped ] || RUVEX_EXE=${RUVEX_EXE_64:?}
-fi
-if [ -n "${RUVEX_EXE:-}" ]; then
-    export RUVEX_EXE
-    echo "session: drives $RUVEX_EXE: $(file -b "$RUVEX_EXE" | cut -d, -f1), SHA-256 $(sha256sum "$RUVEX_EXE" | cut -c1-64)," \
-         "32-bit code $RUVEX_I386 here"
-fi
+mkdir "$RUVEX_SESSION_DIR/bin"
+source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
 mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 
