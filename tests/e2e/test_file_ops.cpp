@@ -45,19 +45,30 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     SetServerFaults("STOR reply 553 Not allowed here.\n");
     ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
-    // Cut short but answered 226, which the library calls success, also into a folder with no
-    // room for a temporary name beside the file; then the connection dropped.
+    // A temporary name fits beside the file in a folder of 245 characters, where the old file is
+    // replaced; one more, and the download goes straight to the path, only where no file is there
+    // to lose. Cut short but answered 226, which the library calls success, it puts nothing in
+    // place; nor when the old file is held open, or the connection drops.
+    const std::string fits = Local("v1.0\\" + std::string(239 - local.size(), 'f')), deep = fits + "g";
+    for (const std::string &folder : {fits, deep})
+        MakeLocalFolder(folder), WriteLocalFile(folder + "\\old", "old");
+    ASSERT_TRUE(Download(ruvex, "big.dat", fits + "\\old") && Download(ruvex, "big.dat", deep + "\\new"));
+    ExpectNoMessageBox();
+    EXPECT_TRUE(ReadLocalFile(fits + "\\old") == down && ReadLocalFile(deep + "\\new") == down);
+    ASSERT_TRUE(Download(ruvex, "big.dat", deep + "\\old"));
+    EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
     WriteLocalFile(SessionPath("RUVEX_SESSION_DIR") + "\\short", down.substr(0, 100000));
-    const std::string deep = Local("v1.0\\" + std::string(250 - local.size() - 6, 'd'));
-    MakeLocalFolder(deep);
     SetServerFaults("RETR raw short\n");
     ASSERT_TRUE(Download(ruvex, "big.dat", deep + "\\x"));
     EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
-    EXPECT_FALSE(LocalFileExists(deep + "\\x"));
-    for (const char *fault : {"RETR raw short\n", "RETR drop\n"}) {
+    EXPECT_EQ(LocalFolderNames(deep), (Texts{"new", "old"}));
+    EXPECT_EQ(ReadLocalFile(deep + "\\old"), "old");
+    for (const char *fault : {"RETR raw short\n", "", "RETR drop\n"}) {
         SetServerFaults(fault);
+        const HANDLE held = CreateFileA(Local("old.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
         EXPECT_EQ(ErrorBoxText(), "The download did not complete.") << fault;
+        CloseHandle(held);
     }
     EXPECT_TRUE(ReadLocalFile(Local("old.dat")) == down);
     EXPECT_EQ(LocalFolderNames(local), (Texts{"old.dat", "v1.0"})) << "a temporary file was left";
