@@ -10,14 +10,14 @@ target_compile_definitions(ruvex_driver INTERFACE WIN32_LEAN_AND_MEAN _WIN32_WIN
 # ruvex_wine_test(NAME TIMEOUT SOURCES...): a console program run in a session.
 function(ruvex_wine_test name timeout)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE ruvex_driver gtest_main)
+    target_link_libraries(${name} PRIVATE ruvex_driver gtest_main comctl32)
     target_link_options(${name} PRIVATE -static)
-    add_dependencies(${name} ruvex_i686 ruvex_x86_64)
+    add_dependencies(${name} ruvex_i686 ruvex_x86_64 ruvex_pictures)
     add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/session.sh -- wine $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${timeout}
         RESOURCE_LOCK wineprefix
-        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;RUVEX_SHIPPED_EXE=${RUVEX_SHIPPED_EXE};RUVEX_EXE_64=${RUVEX_EXE_64};RUVEX_PLANTED_LIBRARY=${CMAKE_BINARY_DIR}/i686/planted_library.dll")
+        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;RUVEX_SHIPPED_EXE=${RUVEX_SHIPPED_EXE};RUVEX_EXE_64=${RUVEX_EXE_64};RUVEX_PLANTED_LIBRARY=${CMAKE_BINARY_DIR}/i686/planted_library.dll;RUVEX_PICTURES=${RUVEX_PICTURES_DIR}")
 endfunction()
 
 ruvex_wine_test(e2e 300 tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp tests/e2e/test_system_libraries.cpp)

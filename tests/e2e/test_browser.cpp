@@ -24,26 +24,88 @@ static std::vector<std::vector<int>> Places(HWND dialog, int width, int height)
     return places;
 }
 
+// Whether `area` of `window` shows picture `id`, a bitmap the build drew from app/pictures/, loaded
+// as the program loads it (`flags`), pixel for pixel somewhere within it on `background`. Its
+// file, not the program's resources, is the reference, so that a picture under another's
+// identifier shows.
+static bool ShowsPicture(HWND window, RECT area, int id, UINT flags, COLORREF background)
+{
+    const std::string file = SessionPath("RUVEX_PICTURES") + "\\" + std::to_string(id) + ".bmp";
+    const HBITMAP picture = (HBITMAP)LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | flags);
+    BITMAP size = {};
+    GetObjectA(picture, sizeof size, &size);
+    const auto pixels = [](HDC from, int x, int y, int width, int height, const auto &draw) {
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32}};
+        DWORD *bits = nullptr;
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, nullptr, 0);
+        SelectObject(dc, dib);
+        BitBlt(dc, 0, 0, width, height, from, x, y, SRCCOPY);
+        draw(dc);
+        std::vector<DWORD> result(bits, bits + width * height);
+        DeleteDC(dc), DeleteObject(dib);
+        return result;
+    };
+    const HIMAGELIST images = ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR32, 1, 1);
+    ImageList_Add(images, picture, nullptr);
+    const auto want = pixels(nullptr, 0, 0, size.bmWidth, size.bmHeight, [&](HDC dc) {
+        const RECT all = {0, 0, size.bmWidth, size.bmHeight};
+        SetBkColor(dc, background), ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, "", 0, nullptr);
+        ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL);
+    });
+    ImageList_Destroy(images), DeleteObject(picture);
+    MapWindowPoints(window, nullptr, (POINT *)&area, 2);
+    const HDC screen = GetDC(nullptr);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const auto have = pixels(screen, area.left, area.top, width, height, [](HDC) {});
+    ReleaseDC(nullptr, screen);
+    for (int y = 0; y + size.bmHeight <= height; ++y)
+        for (int x = 0; x + size.bmWidth <= width; ++x) {
+            bool same = true;
+            for (int row = 0; row < size.bmHeight && same; ++row)
+                for (int column = 0; column < size.bmWidth && same; ++column)
+                    same = ((have[(y + row) * width + x + column] ^ want[row * size.bmWidth + column]) & 0xFFFFFF) == 0;
+            if (same)
+                return true;
+        }
+    return false;
+}
+
 // Folders ("." and ".." among them, and one named like an archive) come first, then the
 // files, each in the server's order; every entry shows its picture with an indent of one.
 // The controls follow the window's size, and only the close box closes it.
 TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
 {
-    ServeListing({"./", "zeta.GIF", "images.zip/", "backup.tar.gz", "../", "Makefile", "archive.tgz.bak"});
+    ServeListing({"./", "zeta.GIF", "images.zip/", "backup.tar.gz", "../", "Makefile", "archive.tgz.bak", "a.pdf", "a.exe",
+                  "a.xls", "a.wma", "a.swf", "a.htm", "a.php", "a.txt"});
     ASSERT_TRUE(LogIn(&ruvex));
     std::string listed;
     for (const ListEntry &entry : ReadList(ruvex))
         listed += entry.text + " " + std::to_string(entry.image) + (entry.indent == 1 ? ", " : " not indented, ");
     EXPECT_EQ(listed, "Up to parent directory 12, . 0, images.zip 0, .. 0, zeta.GIF 8, backup.tar.gz 3, Makefile 9, "
-                      "archive.tgz.bak 9, ");
+                      "archive.tgz.bak 9, a.pdf 1, a.exe 2, a.xls 4, a.wma 5, a.swf 6, a.htm 7, a.php 10, a.txt 13, ");
     EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/");
     EXPECT_EQ(CountStartingWith(ClientCommands(), "PORT"), 1u) << "not an active-mode data connection";
-    EXPECT_NE(SendMessageA(ruvex.list, LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0) << "no pictures";
-    for (int id : {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE})
-        EXPECT_NE(SendDlgItemMessageA(ruvex.main, id, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "a button has no picture";
-
     EXPECT_EQ(Places(ruvex.main, 400, 300), (std::vector<std::vector<int>>{{3, 27, 394, 270}, {3, 3, 295, 21},
               {375, 3, 21, 21}, {350, 3, 21, 21}, {325, 3, 21, 21}, {300, 3, 21, 21}, {400, 300}}));
+
+    // Each entry shows the picture of its image index, and each button its own (by the numbers of
+    // the picture sources, not the program's identifiers).
+    const std::vector<ListEntry> entries = ReadList(ruvex);
+    for (int i = 0; i < (int)entries.size(); ++i) {
+        SendMessageA(ruvex.list, LVM_ENSUREVISIBLE, i, FALSE);
+        const RECT icon = AskList(ruvex, LVM_GETITEMRECT, i, RECT{LVIR_ICON, 0, 0, 0});
+        EXPECT_TRUE(ShowsPicture(ruvex.list, icon, 400 + entries[i].image, LR_DEFAULTCOLOR,
+                                 (COLORREF)SendMessageA(ruvex.list, LVM_GETBKCOLOR, 0, 0))) << entries[i].text;
+    }
+    RedrawWindow(ruvex.main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Settle(ruvex.main);
+    for (const auto &button : {std::make_pair(IDC_REFRESH, 450), {IDC_UPLOAD, 451}, {IDC_NEW_FOLDER, 452}, {IDC_DELETE, 453}}) {
+        RECT face = {};
+        GetClientRect(GetDlgItem(ruvex.main, button.first), &face);
+        EXPECT_TRUE(ShowsPicture(GetDlgItem(ruvex.main, button.first), face, button.second, LR_LOADMAP3DCOLORS,
+                                 GetSysColor(COLOR_BTNFACE))) << "button " << button.first;
+    }
 
     // Enter on a selected folder, Escape, and button notifications other than clicks do nothing.
     ASSERT_TRUE(ClickEntry(ruvex, "images.zip"));
