@@ -55,8 +55,7 @@ inline Texts LocalFolderNames(const std::string &folder)  // sorted
     Texts names;
     for (const auto &entry : std::filesystem::directory_iterator(ExactPath(folder)))
         names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    return std::sort(names.begin(), names.end()), names;
 }
 
 inline bool LocalFileExists(const std::string &path) { return std::filesystem::exists(ExactPath(path)); }
@@ -83,11 +82,7 @@ inline std::string FreshFolder(const std::string &path)
 }
 
 inline void ResetServer()  // an empty root, an empty log, no faults
-{
-    FreshFolder(FtpRootPath());
-    WriteLocalFile(SessionPath("RUVEX_FTP_LOG"), "");
-    SetServerFaults("");
-}
+{ FreshFolder(FtpRootPath()), WriteLocalFile(SessionPath("RUVEX_FTP_LOG"), ""), SetServerFaults(""); }
 
 // Every LIST answered with a Unix listing line for each name ("name/" a folder).
 inline void ServeListing(const Texts &names)
@@ -145,12 +140,10 @@ inline size_t FindHostOffset(HANDLE process, const std::string &exe)
 inline std::vector<HWND> VisibleWindows(const Ruvex &ruvex)
 {
     std::vector<HWND> found;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == ruvex.id && IsWindowVisible(window))
+    DWORD owner = 0;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr)) != nullptr;)
+        if (GetWindowThreadProcessId(window, &owner) && owner == ruvex.id && IsWindowVisible(window))
             found.push_back(window);
-    }
     return found;
 }
 
@@ -196,17 +189,10 @@ inline bool StartRuvex(Ruvex *ruvex, const std::string &exe = SessionPath("RUVEX
 }
 
 inline DWORD WaitForExit(const Ruvex &ruvex, DWORD timeoutMs = kWaitMs)  // STILL_ACTIVE after the timeout
-{
-    DWORD code = WaitForSingleObject(ruvex.process, timeoutMs);
-    return GetExitCodeProcess(ruvex.process, &code), code;
-}
+{ DWORD code = WaitForSingleObject(ruvex.process, timeoutMs); return GetExitCodeProcess(ruvex.process, &code), code; }
 
 inline void EndRuvex(Ruvex *ruvex)  // kills it if still running
-{
-    TerminateProcess(ruvex->process, 99);
-    WaitForExit(*ruvex);
-    CloseHandle(ruvex->process);
-}
+{ TerminateProcess(ruvex->process, 99), WaitForExit(*ruvex), CloseHandle(ruvex->process); }
 
 inline std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 inline void SetControlText(HWND dialog, int id, const std::string &text) { SetDlgItemTextA(dialog, id, text.c_str()); }
@@ -322,11 +308,8 @@ inline Texts ListTexts(const Ruvex &ruvex)
 }
 
 inline int FindListEntry(const Ruvex &ruvex, const std::string &text)  // -1 when absent
-{
-    const Texts texts = ListTexts(ruvex);
-    const auto found = std::find(texts.begin(), texts.end(), text);
-    return found == texts.end() ? -1 : found - texts.begin();
-}
+{ const Texts texts = ListTexts(ruvex); const auto found = std::find(texts.begin(), texts.end(), text);
+  return found == texts.end() ? -1 : found - texts.begin(); }
 
 inline void ClickListItem(const Ruvex &ruvex, int index, bool twice = false)  // index -1: empty space
 {
