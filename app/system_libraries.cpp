@@ -55,9 +55,10 @@ template <typename Result, typename... Parameters> struct Binding<Result(WINAPI 
     }
 };
 
-#define RUVEX_DEFINE_POINTER(library, name, failure) \
-    static const char kName_##name[] = #name;         \
-    decltype(&::name) p_##name = Binding<decltype(&::name)>::BindAndCall<&p_##name, &g_##library, kName_##name, failure>;
+#define RUVEX_DEFINE_POINTER(library, name, failure)                                        \
+    static const char kName_##name[] = #name;                                               \
+    decltype(&::name) p_##name =                                                            \
+        Binding<decltype(&::name)>::BindAndCall<&p_##name, &g_##library, kName_##name, failure>;
 RUVEX_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 
