@@ -3,7 +3,6 @@
 #include "system_libraries.h"
 
 #include <cstring>
-#include <type_traits>
 
 #include "../names/names.h"
 
@@ -38,19 +37,28 @@ static FARPROC FindSystemFunction(SystemLibrary *library, const char *name)
     return library->module == nullptr ? nullptr : GetProcAddress(library->module, name);
 }
 
-// Each pointer's type is written out in the header; the SDK's own declaration checks it, since a
-// wrong parameter list would unbalance the stack of every call.
-#define RUVEX_DEFINE_POINTER(library, result, name, parameters, arguments, failure)                 \
-    static result WINAPI BindAndCall_##name parameters                                              \
-    {                                                                                               \
-        const FARPROC address = FindSystemFunction(&g_##library, #name);                            \
-        if (address == nullptr)                                                                     \
-            return failure;                                                                         \
-        p_##name = (result(WINAPI *) parameters)(void (*)())address;                                \
-        return p_##name arguments;                                                                  \
-    }                                                                                               \
-    result(WINAPI *p_##name) parameters = BindAndCall_##name;                                       \
-    static_assert(std::is_same<decltype(p_##name), decltype(&::name)>::value, #name " has another type");
+// The stub that stands in `*pointer` until the first call: it puts the function `name` of
+// `library` in the pointer and passes the call on, or answers `failure` when it cannot be had.
+// Its parameters are those of the pointer's type: a stub of another type would unbalance the
+// stack of every 32-bit call.
+template <typename Function> struct Binding;
+template <typename Result, typename... Parameters> struct Binding<Result(WINAPI *)(Parameters...)> {
+    typedef Result(WINAPI *Function)(Parameters...);
+    template <Function *pointer, SystemLibrary *library, const char *name, auto failure>
+    static Result WINAPI BindAndCall(Parameters... arguments)
+    {
+        const FARPROC address = FindSystemFunction(library, name);
+        if (address == nullptr)
+            return failure;
+        *pointer = (Function)(void (*)())address;
+        return (*pointer)(arguments...);
+    }
+};
+
+#define RUVEX_DEFINE_POINTER(library, name, failure)                                        \
+    static const char kName_##name[] = #name;                                               \
+    decltype(&::name) p_##name =                                                            \
+        Binding<decltype(&::name)>::BindAndCall<&p_##name, &g_##library, kName_##name, failure>;
 RUVEX_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DEFINE_POINTER)
 

@@ -1,6 +1,8 @@
 // app/system_libraries.h - the functions Ruvex takes from system libraries that it loads
-// itself, declared once: the program calls them through the p_ pointers below, the tests and
-// the benchmark may point those elsewhere, and tests/check_exe.sh reads the names from here.
+// itself, declared once: the program calls them through the p_ pointers below, the benchmark
+// points some of those at wrappers that time them, and tests/check_exe.sh reads the names from
+// here. Each pointer has the type of the SDK's own declaration, so every call is checked
+// against it.
 //
 // Why load them at all, instead of importing them:
 // - A library that the system does not protect is looked for first in the program's own
@@ -21,49 +23,33 @@
 #include <commdlg.h>
 #include <wininet.h>
 
-// X(library, result, name, parameters, arguments, failure), each from Windows XP on.
-#define RUVEX_SYSTEM_FUNCTIONS(X)                                                                                \
-    X(comctl32, HIMAGELIST, ImageList_Create, (int width, int height, UINT flags, int initial, int grow),       \
-      (width, height, flags, initial, grow), nullptr)                                                           \
-    X(comctl32, int, ImageList_Add, (HIMAGELIST list, HBITMAP image, HBITMAP mask), (list, image, mask), -1)    \
-    X(wininet, HINTERNET, InternetOpenA, (LPCSTR agent, DWORD access, LPCSTR proxy, LPCSTR bypass, DWORD flags), \
-      (agent, access, proxy, bypass, flags), nullptr)                                                           \
-    X(wininet, HINTERNET, InternetConnectA,                                                                     \
-      (HINTERNET internet, LPCSTR server, INTERNET_PORT port, LPCSTR user, LPCSTR password, DWORD service,      \
-       DWORD flags, DWORD_PTR context),                                                                         \
-      (internet, server, port, user, password, service, flags, context), nullptr)                               \
-    X(wininet, BOOL, InternetCloseHandle, (HINTERNET handle), (handle), FALSE)                                  \
-    X(wininet, BOOL, InternetGetLastResponseInfoA, (LPDWORD error, LPSTR text, LPDWORD length),                \
-      (error, text, length), FALSE)                                                                             \
-    X(wininet, BOOL, FtpGetCurrentDirectoryA, (HINTERNET connection, LPSTR directory, LPDWORD length),         \
-      (connection, directory, length), FALSE)                                                                   \
-    X(wininet, HINTERNET, FtpFindFirstFileA,                                                                    \
-      (HINTERNET connection, LPCSTR pattern, LPWIN32_FIND_DATAA found, DWORD flags, DWORD_PTR context),         \
-      (connection, pattern, found, flags, context), nullptr)                                                    \
-    X(wininet, BOOL, InternetFindNextFileA, (HINTERNET find, LPVOID found), (find, found), FALSE)               \
-    X(wininet, BOOL, FtpSetCurrentDirectoryA, (HINTERNET connection, LPCSTR name), (connection, name), FALSE)   \
-    X(wininet, BOOL, FtpPutFileA,                                                                               \
-      (HINTERNET connection, LPCSTR local, LPCSTR remote, DWORD flags, DWORD_PTR context),                      \
-      (connection, local, remote, flags, context), FALSE)                                                       \
-    X(wininet, BOOL, FtpGetFileA,                                                                               \
-      (HINTERNET connection, LPCSTR remote, LPCSTR local, BOOL failIfExists, DWORD attributes, DWORD flags,     \
-       DWORD_PTR context),                                                                                      \
-      (connection, remote, local, failIfExists, attributes, flags, context), FALSE)                             \
-    X(wininet, BOOL, FtpDeleteFileA, (HINTERNET connection, LPCSTR name), (connection, name), FALSE)            \
-    X(wininet, BOOL, FtpRemoveDirectoryA, (HINTERNET connection, LPCSTR name), (connection, name), FALSE)       \
-    X(wininet, BOOL, FtpCreateDirectoryA, (HINTERNET connection, LPCSTR name), (connection, name), FALSE)       \
-    X(wininet, BOOL, FtpRenameFileA, (HINTERNET connection, LPCSTR from, LPCSTR to), (connection, from, to),   \
-      FALSE)                                                                                                    \
-    X(comdlg32, BOOL, GetOpenFileNameW, (LPOPENFILENAMEW record), (record), FALSE)                              \
-    X(comdlg32, BOOL, GetSaveFileNameW, (LPOPENFILENAMEW record), (record), FALSE)                              \
-    X(kernel32, BOOL, SetDllDirectoryA, (LPCSTR folder), (folder), FALSE)
+// X(library, name, failure), each from Windows XP on: the function `name` of library.dll,
+// of the type the SDK declares for it, and what a call returns when it cannot be had.
+#define RUVEX_SYSTEM_FUNCTIONS(X)                   \
+    X(comctl32, ImageList_Create, nullptr)          \
+    X(comctl32, ImageList_Add, -1)                  \
+    X(wininet, InternetOpenA, nullptr)              \
+    X(wininet, InternetConnectA, nullptr)           \
+    X(wininet, InternetCloseHandle, FALSE)          \
+    X(wininet, InternetGetLastResponseInfoA, FALSE) \
+    X(wininet, FtpGetCurrentDirectoryA, FALSE)      \
+    X(wininet, FtpFindFirstFileA, nullptr)          \
+    X(wininet, InternetFindNextFileA, FALSE)        \
+    X(wininet, FtpSetCurrentDirectoryA, FALSE)      \
+    X(wininet, FtpPutFileA, FALSE)                  \
+    X(wininet, FtpGetFileA, FALSE)                  \
+    X(wininet, FtpDeleteFileA, FALSE)               \
+    X(wininet, FtpRemoveDirectoryA, FALSE)          \
+    X(wininet, FtpCreateDirectoryA, FALSE)          \
+    X(wininet, FtpRenameFileA, FALSE)               \
+    X(comdlg32, GetOpenFileNameW, FALSE)            \
+    X(comdlg32, GetSaveFileNameW, FALSE)            \
+    X(kernel32, SetDllDirectoryA, FALSE)
 
 // Functions of later systems, used where the system has them: Windows 8, and 7 with its update.
-#define RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(X) \
-    X(kernel32, BOOL, SetDefaultDllDirectories, (DWORD directories), (directories), FALSE)
+#define RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(X) X(kernel32, SetDefaultDllDirectories, FALSE)
 
-#define RUVEX_DECLARE_POINTER(library, result, name, parameters, arguments, failure) \
-    extern result(WINAPI *p_##name) parameters;
+#define RUVEX_DECLARE_POINTER(library, name, failure) extern decltype(&::name) p_##name;
 RUVEX_SYSTEM_FUNCTIONS(RUVEX_DECLARE_POINTER)
 RUVEX_OPTIONAL_SYSTEM_FUNCTIONS(RUVEX_DECLARE_POINTER)
 #undef RUVEX_DECLARE_POINTER

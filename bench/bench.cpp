@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <type_traits>
 
 #include "../app/app.h"
 #include "../app/resource.h"
@@ -103,31 +104,39 @@ static int ListedEntries()
 
 static double g_wininetMs;
 
-// Calls the real `name` with the wrapper's arguments and adds the time it took.
-#define TIMED(result, name, parameters, arguments)                                                         \
-    static result WINAPI Timed_##name parameters                                                           \
-    {                                                                                                      \
-        static const auto real =                                                                           \
-            (decltype(p_##name))(void (*)())GetProcAddress(LoadSystemLibrary("wininet.dll"), #name);     \
-        const double start = NowMs();                                                                      \
-        const result answer = real arguments;                                                              \
-        g_wininetMs += NowMs() - start;                                                                    \
-        return answer;                                                                                     \
+// Each wrapper calls what the program's pointer held before it, and adds the time the call took.
+// The first call goes through the binding stub, which puts the library's function in the
+// program's pointer: the wrapper then calls that itself and points the program's pointer back at it.
+template <typename Function, Function *pointer> struct Timed;
+template <typename Result, typename... Parameters, Result(WINAPI **pointer)(Parameters...)>
+struct Timed<Result(WINAPI *)(Parameters...), pointer> {
+    static inline Result(WINAPI *original)(Parameters...);
+    static Result WINAPI Call(Parameters... arguments)
+    {
+        const double start = NowMs();
+        const Result answer = original(arguments...);
+        g_wininetMs += NowMs() - start;
+        if (*pointer != Call) {
+            original = *pointer;
+            *pointer = Call;
+        }
+        return answer;
     }
-TIMED(BOOL, FtpGetCurrentDirectoryA, (HINTERNET connection, LPSTR directory, LPDWORD length),
-      (connection, directory, length))
-TIMED(HINTERNET, FtpFindFirstFileA,
-      (HINTERNET connection, LPCSTR pattern, LPWIN32_FIND_DATAA found, DWORD flags, DWORD_PTR context),
-      (connection, pattern, found, flags, context))
-TIMED(BOOL, InternetFindNextFileA, (HINTERNET find, LPVOID found), (find, found))
-TIMED(BOOL, InternetCloseHandle, (HINTERNET handle), (handle))
+};
+
+template <auto *pointer> static void TimeCallsThrough()
+{
+    typedef Timed<std::remove_pointer_t<decltype(pointer)>, pointer> Wrapper;
+    Wrapper::original = *pointer;
+    *pointer = Wrapper::Call;
+}
 
 static void TimeTheListingCalls()
 {
-    p_FtpGetCurrentDirectoryA = Timed_FtpGetCurrentDirectoryA;
-    p_FtpFindFirstFileA = Timed_FtpFindFirstFileA;
-    p_InternetFindNextFileA = Timed_InternetFindNextFileA;
-    p_InternetCloseHandle = Timed_InternetCloseHandle;
+    TimeCallsThrough<&p_FtpGetCurrentDirectoryA>();
+    TimeCallsThrough<&p_FtpFindFirstFileA>();
+    TimeCallsThrough<&p_InternetFindNextFileA>();
+    TimeCallsThrough<&p_InternetCloseHandle>();
 }
 // ---- end of the timed calls ----
 

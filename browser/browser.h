@@ -20,6 +20,9 @@ extern char g_itemText[kNameBufferSize];
 // listing gave, as far as the parameter holds it). False when there is no such entry.
 bool ReadListEntry(int item, char *text, int size, int *imageIndex, LPARAM *leastSize);
 
+// The index of the selected entry; -1 when none is selected.
+int SelectedListEntry();
+
 // Shows the main window; returns when it has closed, the session closed with it.
 void ShowMainWindow();
 
@@ -32,9 +35,9 @@ void RefreshListing();
 
 // The commands on remote entries. Each runs to its end, then reloads the listing where the
 // remote directory may have changed. An empty local path is a cancelled upload. A download
-// of fewer than `leastSize` bytes is short, and replaces nothing.
+// of the file `remoteName` with fewer than `leastSize` bytes is short, and replaces nothing.
 void UploadFile(const char *localPath);
-void DownloadFile(LPARAM leastSize);
+void DownloadFile(const char *remoteName, LPARAM leastSize);
 void DeleteSelectedEntry();
 void CreateFolder();
 void RenameEntry(int item, const char *newText);

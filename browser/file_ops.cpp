@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "../app/resource.h"
 #include "../app/system_libraries.h"
 #include "../dialogs/dialogs.h"
 #include "../ftp/session.h"
@@ -129,29 +128,28 @@ static void FetchReplacing(const char *remoteName, const char *localPath, LPARAM
 
 // The server chose the name, so the chooser is offered only a plain file name made from it. A
 // name that may have been cut may be another entry's: nothing is fetched under it.
-void DownloadFile(LPARAM leastSize)
+void DownloadFile(const char *remoteName, LPARAM leastSize)
 {
-    if (MayHaveBeenCut(g_itemText)) {
+    if (MayHaveBeenCut(remoteName)) {
         ShowError(kDownloadFailed);
         return;
     }
     char suggestedName[kNameBufferSize];
-    SafeLocalFileName(suggestedName, sizeof suggestedName, g_itemText);
+    SafeLocalFileName(suggestedName, sizeof suggestedName, remoteName);
     char path[kNameBufferSize];
-    ChooseFileToSave(path, sizeof path, suggestedName);
+    ChooseFileToSave(g_mainWindow, path, sizeof path, suggestedName);
     if (TextEquals(path, ""))
         return;
-    FetchReplacing(g_itemText, path, leastSize);
+    FetchReplacing(remoteName, path, leastSize);
 }
 
 // The selected entry, read into `name`; false when no entry is selected or its name may have
-// been cut. The selection mark outlives a deselection, so the entry must also still be selected.
+// been cut.
 static bool ReadSelectedEntry(char (&name)[kNameBufferSize], int *imageIndex)
 {
-    const int item = (int)SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETSELECTIONMARK, 0, 0);
+    const int item = SelectedListEntry();
     LPARAM leastSize = 0;
-    return item != -1 && SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMSTATE, item, LVIS_SELECTED) &&
-           ReadListEntry(item, name, sizeof name, imageIndex, &leastSize) && !MayHaveBeenCut(name);
+    return item != -1 && ReadListEntry(item, name, sizeof name, imageIndex, &leastSize) && !MayHaveBeenCut(name);
 }
 
 void DeleteSelectedEntry()

@@ -1,5 +1,5 @@
-// browser/listing.cpp - reloading the remote directory into the list. The list is the only
-// copy of the directory: commands read their entry back from it.
+// browser/listing.cpp - the list: reloading the remote directory into it, and reading an entry
+// back. The list is the only copy of the directory: commands read their entry back from it.
 #include "browser.h"
 
 #include <cstring>
@@ -9,6 +9,9 @@
 #include "../ftp/session.h"
 #include "file_types.h"
 #include "listing_order.h"
+
+HWND g_mainWindow;
+char g_itemText[kNameBufferSize];
 
 static const char kParentEntryText[] = "Up to parent directory";
 
@@ -78,4 +81,26 @@ void RefreshListing()
     InsertListedEntries(list);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+bool ReadListEntry(int item, char *text, int size, int *imageIndex, LPARAM *leastSize)
+{
+    LVITEMA record = {};
+    record.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    record.iItem = item;
+    record.pszText = text;
+    record.cchTextMax = size;
+    if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
+        return false;
+    *imageIndex = record.iImage;
+    *leastSize = record.lParam;
+    return true;
+}
+
+// The selection mark outlives a deselection, so the entry must also still be selected.
+int SelectedListEntry()
+{
+    const int item = (int)SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETSELECTIONMARK, 0, 0);
+    return item != -1 && SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMSTATE, item, LVIS_SELECTED)
+               ? item : -1;
 }

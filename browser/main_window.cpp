@@ -10,9 +10,6 @@
 #include "file_types.h"
 #include "layout.h"
 
-HWND g_mainWindow;
-char g_itemText[kNameBufferSize];
-
 // Asks the server to change to `name` (relative to where it is), then reloads the listing
 // whatever the answer.
 static void ChangeDirectory(const char *name)
@@ -38,20 +35,6 @@ static void OnMainClose(HWND window)
     EndDialog(window, 0);
 }
 
-bool ReadListEntry(int item, char *text, int size, int *imageIndex, LPARAM *leastSize)
-{
-    LVITEMA record = {};
-    record.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    record.iItem = item;
-    record.pszText = text;
-    record.cchTextMax = size;
-    if (!SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_GETITEMA, 0, (LPARAM)&record))
-        return false;
-    *imageIndex = record.iImage;
-    *leastSize = record.lParam;
-    return true;
-}
-
 // A folder or the parent entry changes directory; a file is downloaded. A name that may have
 // been cut names no folder for certain, so nothing is asked of the server.
 static void OnItemActivate(int item)
@@ -69,7 +52,7 @@ static void OnItemActivate(int item)
             ChangeDirectory(g_itemText);
         break;
     case ENTRY_FILE:
-        DownloadFile(leastSize);
+        DownloadFile(g_itemText, leastSize);
         break;
     }
 }
@@ -93,7 +76,7 @@ static void OnMainNotify(const NMHDR *header)
 static void OnUploadCommand()
 {
     char localPath[kNameBufferSize];
-    ChooseFileToOpen(localPath, sizeof localPath);
+    ChooseFileToOpen(g_mainWindow, localPath, sizeof localPath);
     UploadFile(localPath);
 }
 

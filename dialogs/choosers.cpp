@@ -5,7 +5,6 @@
 
 #include "../app/app.h"
 #include "../app/system_libraries.h"
-#include "../browser/browser.h"
 #include "../names/names.h"
 
 // One entry, "All Files, (*.*)", whose pattern is empty; the list ends with an empty label.
@@ -26,14 +25,14 @@ static bool ToSystemCodePage(char *path, size_t size, const WCHAR *picked)
 
 // Shows a chooser that starts from the name in `path` and leaves there the chosen path, or ""
 // when cancelled, failed, or when the path cannot be had in the code page, which is then said.
-static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), const WCHAR *title, DWORD flags, char *path,
-                       size_t size)
+static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), HWND owner, const WCHAR *title, DWORD flags,
+                       char *path, size_t size)
 {
     WCHAR picked[kNameBufferSize] = {};
     (void)MultiByteToWideChar(CP_ACP, 0, path, -1, picked, kNameBufferSize);
     OPENFILENAMEW record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the record without the later trailing fields
-    record.hwndOwner = g_mainWindow;
+    record.hwndOwner = owner;
     record.hInstance = g_moduleInstance;
     record.lpstrFilter = kAllFilesFilter;
     record.nFilterIndex = 1;
@@ -46,19 +45,20 @@ static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), const WCHAR *
         return;
     CopyTextToBuffer(path, size, "");
     if (chosen)
-        MessageBoxA(g_mainWindow, "This path holds characters that the system's code page cannot hold exactly.",
+        MessageBoxA(owner, "This path holds characters that the system's code page cannot hold exactly.",
                     "Error", MB_OK);
 }
 
-void ChooseFileToOpen(char *path, size_t size)
+void ChooseFileToOpen(HWND owner, char *path, size_t size)
 {
     CopyTextToBuffer(path, size, "");
-    RunChooser(p_GetOpenFileNameW, L"Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path, size);
+    RunChooser(p_GetOpenFileNameW, owner, L"Select file", OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path,
+               size);
 }
 
 // No OFN_OVERWRITEPROMPT: an existing file is replaced without a question.
-void ChooseFileToSave(char *path, size_t size, const char *suggestedName)
+void ChooseFileToSave(HWND owner, char *path, size_t size, const char *suggestedName)
 {
     CopyTextToBuffer(path, size, suggestedName);
-    RunChooser(p_GetSaveFileNameW, L"Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, path, size);
+    RunChooser(p_GetSaveFileNameW, owner, L"Save file as", OFN_EXPLORER | OFN_PATHMUSTEXIST, path, size);
 }

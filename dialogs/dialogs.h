@@ -3,6 +3,8 @@
 #ifndef RUVEX_DIALOGS_DIALOGS_H
 #define RUVEX_DIALOGS_DIALOGS_H
 
+#include <windows.h>
+
 #include <cstddef>
 
 // Shows the login dialog. Returns once a login has succeeded; closing the dialog ends the
@@ -21,14 +23,14 @@ void PromptForText(char *reply, size_t size, const char *title, const char *ques
 // it would otherwise outlive the main window.
 void EndOpenPrompts();
 
-// The platform's open chooser, owned by the main window: fills `path` with the full path of
+// The platform's open chooser, owned by `owner`: fills `path` with the full path of
 // an existing file, or "" when cancelled. A path that the system's code page cannot hold
 // exactly is refused with a message, and gives "" too.
-void ChooseFileToOpen(char *path, size_t size);
+void ChooseFileToOpen(HWND owner, char *path, size_t size);
 
-// The platform's save chooser, owned by the main window, with `suggestedName` filled in:
+// The platform's save chooser, owned by `owner`, with `suggestedName` filled in:
 // fills `path` with the full path chosen, or "" when cancelled or refused as above. An existing
 // file is taken without a question.
-void ChooseFileToSave(char *path, size_t size, const char *suggestedName);
+void ChooseFileToSave(HWND owner, char *path, size_t size, const char *suggestedName);
 
 #endif

@@ -18,14 +18,20 @@ static int CharacterLength(const char *text)
     return g_characterLength == nullptr ? 1 : g_characterLength(text);
 }
 
+// The first lead byte of the text that the byte after it cannot follow; nullptr when there is none.
+static const char *FindStrayLeadByte(const char *text)
+{
+    for (int length; *text != '\0'; text += length)
+        if ((length = CharacterLength(text)) == 0)
+            return text;
+    return nullptr;
+}
+
 // True when every lead byte of the text is followed by a byte that can follow it: only then
 // do all readings of the code page agree on where the characters start.
 static bool IsWellFormed(const char *text)
 {
-    for (int length; *text != '\0'; text += length)
-        if ((length = CharacterLength(text)) == 0)
-            return false;
-    return true;
+    return FindStrayLeadByte(text) == nullptr;
 }
 
 // The start of the character after the one at `c`; of the next byte when the text is read
@@ -35,17 +41,34 @@ static const char *NextCharacter(const char *c, bool byCharacter)
     return c + (byCharacter ? CharacterLength(c) : 1);
 }
 
+// The first one-byte character that `set` holds, from the character at `c` on, read by
+// character or byte by byte; nullptr when there is none.
+static const char *FindCharacterOf(const char *c, const char *set, bool byCharacter)
+{
+    for (const char *next; *c != '\0'; c = next) {
+        next = NextCharacter(c, byCharacter);
+        if (next == c + 1 && std::strchr(set, *c) != nullptr)
+            return c;
+    }
+    return nullptr;
+}
+
 // The last one-byte character of the text that `set` holds; nullptr when there is none.
 static const char *FindLastCharacterOf(const char *text, const char *set)
 {
     const bool byCharacter = IsWellFormed(text);
     const char *last = nullptr;
-    for (const char *c = text, *next; *c != '\0'; c = next) {
-        next = NextCharacter(c, byCharacter);
-        if (next == c + 1 && std::strchr(set, *c) != nullptr)
-            last = c;
-    }
+    for (const char *c = text; (c = FindCharacterOf(c, set, byCharacter)) != nullptr; ++c)
+        last = c;
     return last;
+}
+
+// Replaces with "_" every one-byte character of the text that `set` holds, read by character
+// or byte by byte. "_" is never a lead byte, so no character changes its length.
+static void ReplaceCharactersOf(char *text, const char *set, bool byCharacter)
+{
+    for (const char *c = text; (c = FindCharacterOf(c, set, byCharacter)) != nullptr; ++c)
+        text[c - text] = '_';
 }
 
 // The most bytes of `text`, at most `limit`, that end where a character ends; byte by byte
@@ -143,12 +166,13 @@ void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
     for (char *c = buffer; *c != '\0'; ++c)
         if ((unsigned char)*c < 32)
             *c = '_';
-    // The copy is judged as it stands, each time anew: holding a stray lead byte, it is read
-    // byte by byte, and then a second byte "\" must go too; a "_" put after a stray lead byte
-    // may make it well formed again.
-    const char *forbidden;
-    while ((forbidden = FindLastCharacterOf(buffer, kForbiddenCharacters)) != nullptr)
-        buffer[forbidden - buffer] = '_';
+    // Holding a stray lead byte, the copy is read byte by byte, and then a second byte "\" must
+    // go too. But the byte that strands the first stray lead byte may be one that goes, and the
+    // "_" put in its place may pair with it and make the copy well formed again. So what follows
+    // the first stray lead byte goes first, byte by byte; then the copy is judged as it stands.
+    if (const char *stray = FindStrayLeadByte(buffer))
+        ReplaceCharactersOf(buffer + (stray - buffer) + 1, kForbiddenCharacters, false);
+    ReplaceCharactersOf(buffer, kForbiddenCharacters, IsWellFormed(buffer));
 }
 
 bool TextEquals(const char *a, const char *b)

@@ -12,7 +12,7 @@ status=0
 fail() { echo "FAIL: $*"; status=1; }
 on_xp() { grep -Fqx "$2" "$exports/$1.txt" 2>/dev/null && ! grep -Fqx "$2" "$exports/not-xp.txt"; }
 loaded() {  # "library name" for each entry of the table $1
-    printf '#include "app/system_libraries.h"\n#define NAME(library, result, name, ...) @library name@\n%s(NAME)\n' "$1" |
+    printf '#include "app/system_libraries.h"\n#define NAME(library, name, failure) @library name@\n%s(NAME)\n' "$1" |
         ${RUVEX_CXX:-i686-w64-mingw32-g++-win32} -E -P -x c++ -I"$root" -D_WIN32_WINNT=0x0501 - | grep -o '@[a-z0-9]* [A-Za-z_0-9]*@' | tr -d @
 }
 
