@@ -24,48 +24,51 @@ static std::vector<std::vector<int>> Places(HWND dialog, int width, int height)
     return places;
 }
 
-// Whether `area` of `window` shows picture `id`, a bitmap the build drew from app/pictures/, loaded
-// as the program loads it (`flags`), pixel for pixel somewhere within it on `background`. Its
-// file, not the program's resources, is the reference, so that a picture under another's
-// identifier shows.
+// The colours of `area` of `from` (the screen when null), after `draw` drew on them.
+template <typename Draw> static std::vector<DWORD> Pixels(HDC from, RECT area, Draw draw)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32}};
+    DWORD *bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, nullptr, 0);
+    SelectObject(dc, dib), BitBlt(dc, 0, 0, width, height, from, area.left, area.top, SRCCOPY), draw(dc);
+    std::vector<DWORD> pixels(bits, bits + width * height);
+    for (DWORD &pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return DeleteDC(dc), DeleteObject(dib), pixels;
+}
+
+// Whether `area` of `window` shows picture `id` pixel for pixel somewhere within it, on
+// `background`. The reference is the bitmap the build drew from app/pictures/, not the program's
+// resource, so that a picture under another's identifier shows; it is loaded as the program
+// loads it (`flags`) and drawn through an image list, as the list draws it.
 static bool ShowsPicture(HWND window, RECT area, int id, UINT flags, COLORREF background)
 {
     const std::string file = SessionPath("RUVEX_PICTURES") + "\\" + std::to_string(id) + ".bmp";
     const HBITMAP picture = (HBITMAP)LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | flags);
     BITMAP size = {};
-    GetObjectA(picture, sizeof size, &size);
-    const auto pixels = [](HDC from, int x, int y, int width, int height, const auto &draw) {
-        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32}};
-        DWORD *bits = nullptr;
-        const HDC dc = CreateCompatibleDC(nullptr);
-        const HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, nullptr, 0);
-        SelectObject(dc, dib);
-        BitBlt(dc, 0, 0, width, height, from, x, y, SRCCOPY);
-        draw(dc);
-        std::vector<DWORD> result(bits, bits + width * height);
-        DeleteDC(dc), DeleteObject(dib);
-        return result;
-    };
-    const HIMAGELIST images = ImageList_Create(size.bmWidth, size.bmHeight, ILC_COLOR32, 1, 1);
+    if (!GetObjectA(picture, sizeof size, &size))
+        return false;
+    const int w = size.bmWidth, h = size.bmHeight;
+    const HIMAGELIST images = ImageList_Create(w, h, ILC_COLOR32, 1, 1);
     ImageList_Add(images, picture, nullptr);
-    const auto want = pixels(nullptr, 0, 0, size.bmWidth, size.bmHeight, [&](HDC dc) {
-        const RECT all = {0, 0, size.bmWidth, size.bmHeight};
+    const RECT all = {0, 0, w, h};
+    const auto want = Pixels(nullptr, all, [&](HDC dc) {
         SetBkColor(dc, background), ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, "", 0, nullptr);
         ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL);
     });
     ImageList_Destroy(images), DeleteObject(picture);
     MapWindowPoints(window, nullptr, (POINT *)&area, 2);
     const HDC screen = GetDC(nullptr);
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    const auto have = pixels(screen, area.left, area.top, width, height, [](HDC) {});
+    const auto have = Pixels(screen, area, [](HDC) {});
     ReleaseDC(nullptr, screen);
-    for (int y = 0; y + size.bmHeight <= height; ++y)
-        for (int x = 0; x + size.bmWidth <= width; ++x) {
-            bool same = true;
-            for (int row = 0; row < size.bmHeight && same; ++row)
-                for (int column = 0; column < size.bmWidth && same; ++column)
-                    same = ((have[(y + row) * width + x + column] ^ want[row * size.bmWidth + column]) & 0xFFFFFF) == 0;
-            if (same)
+    const int width = area.right - area.left;
+    for (int y = 0; (y + h) * width <= (int)have.size(); ++y)
+        for (int x = 0, row = 0; x + w <= width; ++x, row = 0) {
+            while (row < h && std::equal(&want[row * w], &want[row * w] + w, &have[(y + row) * width + x]))
+                ++row;
+            if (row == h)
                 return true;
         }
     return false;
