@@ -27,8 +27,8 @@ target_compile_definitions(ruvex_core PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RUVEX_PICTURES_DIR}")
 set_property(SOURCE app/ruvex.rc APPEND PROPERTY OBJECT_DEPENDS ${RUVEX_PICTURE_FILES})
 
-# ruvex.exe; on demand, the yardstick of the start-up benchmark, built as ruvex.exe is, and the
-# library the tests plant beside it.
+# ruvex.exe; on demand, the yardstick of the start-up benchmark, built as ruvex.exe is, the
+# library the tests plant beside it, and the bare upload that tells an emulator's hang apart.
 function(ruvex_programs)
     add_executable(ruvex WIN32 app/main.cpp app/ruvex.rc)
     target_link_libraries(ruvex PRIVATE ruvex_core)
@@ -38,6 +38,9 @@ function(ruvex_programs)
         target_link_options(${program} PRIVATE -static -s -Wl,--gc-sections)
         add_dependencies(${program} ruvex_pictures)
     endforeach()
+    add_executable(bare_upload EXCLUDE_FROM_ALL tools/bare_upload.cpp)
+    target_link_libraries(bare_upload PRIVATE wininet comdlg32)
+    target_link_options(bare_upload PRIVATE -static)
     add_library(planted_library SHARED EXCLUDE_FROM_ALL tests/e2e/planted_library.cpp)
     set_target_properties(planted_library PROPERTIES PREFIX "")
     target_link_options(planted_library PRIVATE -static)
@@ -52,6 +55,8 @@ if(CMAKE_CXX_COMPILER MATCHES "-win32$")
     ruvex_programs()
 else()
     include(ExternalProject)
+    set(programs_i686 bench_bare_dialog planted_library bare_upload)  # the shipped exe is release.sh's
+    set(programs_x86_64 ruvex bench_bare_dialog)
     foreach(arch i686 x86_64)
         ExternalProject_Add(ruvex_${arch}
             SOURCE_DIR ${CMAKE_SOURCE_DIR}
@@ -59,12 +64,12 @@ else()
             CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-mingw-${arch}.cmake
                        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DBUILD_TESTING=OFF
                        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}/${arch}
-            BUILD_COMMAND ${CMAKE_COMMAND} --build . --target ruvex bench_bare_dialog planted_library
+            BUILD_COMMAND ${CMAKE_COMMAND} --build . --target ${programs_${arch}}
             BUILD_ALWAYS ON
             INSTALL_COMMAND ""
-            BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/${arch}/ruvex.exe)
+            BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/${arch}/bench_bare_dialog.exe)
     endforeach()
-    set(RUVEX_SHIPPED_EXE ${CMAKE_BINARY_DIR}/i686/ruvex.exe CACHE FILEPATH
+    set(RUVEX_SHIPPED_EXE ${CMAKE_BINARY_DIR}/release/ruvex.exe CACHE FILEPATH
         "The ruvex.exe the tests take for the shipped one: tools/build-windows.sh names tools/release.sh's")
     set(RUVEX_EXE_64 ${CMAKE_BINARY_DIR}/x86_64/ruvex.exe)
 endif()

@@ -26,3 +26,4 @@ ruvex_wine_test(e2e 300 tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp t
 # emulated, a start takes a minute.
 ruvex_wine_test(e2e_shipped 420 tests/e2e/test_shipped.cpp)
 set_property(TEST e2e_shipped APPEND PROPERTY ENVIRONMENT LANG=ja_JP.UTF-8 RUVEX_DRIVE=shipped)
+set_tests_properties(e2e_shipped PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")  # the emulator's hang

@@ -6,23 +6,29 @@
 #   build-windows.sh BUILD_DIR [BUILD_TYPE]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
-"$root/tools/release.sh" "$build/release"
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64-posix.cmake" \
-      -DCMAKE_BUILD_TYPE="${2:-MinSizeRel}" -DRUVEX_SHIPPED_EXE="$(cd "$build" && pwd)/release/ruvex.exe" \
-      ${RUVEX_CMAKE_OPTIONS:-} >/dev/null
-cmake --build "$build" -j"$(nproc)"
+mkdir -p "$1"
+build=$(cd "$1" && pwd)
 
 # The prefix is 64-bit like the tests and tools; Wine runs a 32-bit ruvex.exe on its 32-bit side.
 # A virtual desktop, so that Wine draws frames, title bars and close boxes itself, and Wine's own
-# fonts (Marlett draws the caption buttons), which this Wine does not find.
-export WINEPREFIX=$(cd "$build" && pwd)/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
-    wine=/usr/lib/wine/wine64
+# fonts (Marlett draws the caption buttons), which this Wine does not find. Where 32-bit code is
+# emulated, making it takes minutes, so it is made while the programs build.
+make_prefix() {
+    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    local wine=/usr/lib/wine/wine64
     $wine wineboot --init >/dev/null 2>&1
     $wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     $wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-fi
+}
+prefix=
+[ -d "$build/wineprefix/drive_c/windows/Fonts" ] || { make_prefix & prefix=$!; }
+
+"$root/tools/release.sh" "$build/release"
+cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64-posix.cmake" \
+      -DCMAKE_BUILD_TYPE="${2:-MinSizeRel}" -DRUVEX_SHIPPED_EXE="$build/release/ruvex.exe" \
+      ${RUVEX_CMAKE_OPTIONS:-} >/dev/null
+cmake --build "$build" -j"$(nproc)"
+[ -z "$prefix" ] || wait "$prefix"
