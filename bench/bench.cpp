@@ -273,7 +273,7 @@ static const char *TimeUpload(const Ruvex &ruvex, const std::string &local)
         return "the open chooser did not appear";
     const double start = NowMs();
     ChooseInFileDialog(chooser, local);
-    if (!WaitUntil([] { return CountStartingWith(ServerLog(), "-> 226") > 0; }, kTransferWaitMs))
+    if (!WaitUntil([] { return ReadLocalFile(SessionPath("RUVEX_FTP_LOG")).find("-> 226") != std::string::npos; }, kTransferWaitMs))
         return "the upload did not complete";
     std::printf("ruvex_put_ms %.1f\n", NowMs() - start);
     return nullptr;

@@ -15,19 +15,20 @@ static void Require(bool condition) { if (!condition) std::abort(); }
 
 static const char kForbidden[] = "/\\:*?\"<>|";
 
-// The text's one-byte characters; all its bytes when it is read byte by byte (no code page
-// set, or a lead byte without a second byte that may follow it).
-static std::string OneByteCharacters(const std::string &text, CharacterLengthFunction characterLength)
+// The text with both bytes of every two-byte character made "#", so that only its one-byte
+// characters show; the text unchanged where it is read byte by byte (no code page set, or a lead
+// byte without a second byte that may follow it).
+static std::string OneByteCharactersOnly(const std::string &text, CharacterLengthFunction characterLength)
 {
-    std::string characters;
+    std::string shown = text;
     for (size_t at = 0, length; at < text.size(); at += length) {
         length = characterLength == nullptr ? 1 : characterLength(&text[at]);
         if (length == 0)
             return text;
-        if (length == 1)
-            characters += text[at];
+        if (length == 2)
+            shown[at] = shown[at + 1] = '#';
     }
-    return characters;
+    return shown;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CharacterLengthFunction reading = size > 0 && data[0] % 2 == 1 ? CodePage932CharacterLength : nullptr;
     UseCharacterLengths(reading);
     const auto holds = [&](const std::string &piece, const char *characters) {
-        return OneByteCharacters(piece, reading).find_first_of(characters) != std::string::npos;
+        return OneByteCharactersOnly(piece, reading).find_first_of(characters) != std::string::npos;
     };
     char buffer[kNameBufferSize];  // AddressSanitizer catches a write past it
     const bool fits = text.size() < sizeof buffer;
@@ -45,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int icon = ClassifyFileName(name);
     Require(icon >= 1 && icon <= 13 && icon != 11 && icon != 12);
     const std::string extension = GetFileExtension(name), baseName = GetBaseName(name);
-    Require(!holds(extension, ".") && !holds(baseName, "\\"));
+    const std::string shown = OneByteCharactersOnly(text, reading);  // after the last one-byte "." or "\", or all
+    Require(extension == text.substr(shown.find_last_of('.') + 1) && baseName == text.substr(shown.find_last_of('\\') + 1));
+    Require(HasControlCharacter(name) == std::any_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 32; }));
     GetFolderOfPath(buffer, sizeof buffer, name);
     Require(!fits || buffer + baseName == text);
     ToLowerCase(buffer, sizeof buffer, name);

@@ -1,8 +1,6 @@
-// tests/e2e/test_shipped.cpp - the ruvex.exe that ships, started once from a folder where files
-// named like system libraries were planted, through a whole session as a person uses it, under
-// Japanese Windows' code page 932, where the second byte of a character may be "\" or "|". The
-// other tests may drive a 64-bit build of the same sources; only this one shows the 32-bit
-// program: its calls through pointers, its records, its runtime.
+// tests/e2e/test_shipped.cpp - the shipped 32-bit ruvex.exe (the other tests may drive a 64-bit
+// build), started once beside planted system libraries, through a whole session under code page
+// 932, where the second byte of a character may be "\" or "|".
 #include "e2e.h"
 
 static const char *const kPlanted[] = {"comctl32.dll", "wininet.dll", "comdlg32.dll", "mpr.dll"};
@@ -55,8 +53,6 @@ TEST_F(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     for (const ListEntry &entry : ReadList(ruvex))
         listed += entry.text + " " + std::to_string(entry.image) + ", ";
     EXPECT_EQ(listed, "Up to parent directory 12, docs 0, notes.txt 13, ");
-    for (int id : {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE})
-        EXPECT_NE(SendDlgItemMessageA(ruvex.main, id, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "a button has no picture";
 
     ASSERT_TRUE(ClickEntry(ruvex, "docs", true));
     EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/docs");

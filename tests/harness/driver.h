@@ -1,7 +1,6 @@
-// tests/harness/driver.h - drives the real ruvex.exe from outside, as a person would: finds
-// its windows by title, types, presses buttons and keys, reads message boxes and the list,
-// and uses the file choosers. Runs under Wine inside a session (session.sh), whose FTP root,
-// command log and fault file are on drive Z:.
+// tests/harness/driver.h - drives the real ruvex.exe from outside as a person would: its windows,
+// keys, buttons, message boxes, list and file choosers. Runs under Wine in a session (session.sh),
+// whose FTP root, command log and fault file are on drive Z:.
 #ifndef RUVEX_TESTS_HARNESS_DRIVER_H
 #define RUVEX_TESTS_HARNESS_DRIVER_H
 
@@ -97,19 +96,17 @@ inline void ServeListing(const Texts &names)
     SetServerFaults("LIST raw listing\n");
 }
 
-// The server's log, one event a line: CONNECT, a command as the client sent it, "-> " and a
-// reply, DISCONNECT; or, with `commandsOnly`, the client's commands alone.
-inline Texts ServerLog(bool commandsOnly = false)
+// The client's commands as the server logged them (the log also holds CONNECT, "-> " and each
+// reply, and DISCONNECT).
+inline Texts ClientCommands()
 {
     Texts lines;
     std::istringstream log(ReadLocalFile(SessionPath("RUVEX_FTP_LOG")));
     for (std::string line; std::getline(log, line);)
-        if (!commandsOnly || (line.rfind("-> ", 0) != 0 && line != "CONNECT" && line != "DISCONNECT"))
+        if (line.rfind("-> ", 0) != 0 && line != "CONNECT" && line != "DISCONNECT")
             lines.push_back(line);
     return lines;
 }
-
-inline Texts ClientCommands() { return ServerLog(true); }
 
 inline size_t CountStartingWith(const Texts &lines, const std::string &prefix)
 { return std::count_if(lines.begin(), lines.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }); }

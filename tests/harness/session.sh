@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# tests/harness/session.sh - runs one command in an isolated session: a private network
-# namespace with only its loopback, an Xvfb display (or, with --own-display, the caller's),
-# a wineserver for the build's Wine prefix ($WINEPREFIX), and the test FTP server on 127.0.0.1
-# port 21 serving a fresh, empty root. Tears it all down afterwards; exits with the command's
-# status.    session.sh [--own-display] -- COMMAND [ARGS...]
-#
-# The command sees what tools/wine-env.sh sets, and RUVEX_FTP_ROOT, RUVEX_FTP_LOG, RUVEX_FTP_FAULTS
-# and RUVEX_SESSION_DIR (Unix paths, on drive Z: under Wine).
+# tests/harness/session.sh [--own-display] -- COMMAND [ARGS...]: runs COMMAND in a private
+# network namespace with an Xvfb display (or the caller's), a wineserver for $WINEPREFIX and the
+# test FTP server on 127.0.0.1:21 serving an empty root; tears it all down and exits with its
+# status. COMMAND sees tools/wine-env.sh's variables and RUVEX_FTP_ROOT, RUVEX_FTP_LOG,
+# RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR (Unix paths; drive Z: under Wine).
 set -euo pipefail
 [ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net -- "$0" "$@"
 

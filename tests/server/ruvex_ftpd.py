@@ -1,20 +1,13 @@
 #!/usr/bin/python3
-"""FTP server for Ruvex's tests, on pyftpdlib, at 127.0.0.1 port 21.
+"""FTP server for Ruvex's tests: ruvex_ftpd.py ROOT LOG FAULTS READY
 
-    ruvex_ftpd.py ROOT LOG FAULTS READY
-
-Users "ruvex" (password "secret") and "anonymous", at home in ROOT with every right; READY
-is written once it listens. LOG gets a flushed line per event: "CONNECT", the command line
-as received, "-> " and a reply line, "DISCONNECT". FAULTS is read before every command; its
-first line naming the command (any case) replaces what it does:
-    CMD reply TEXT   answer TEXT (a literal \\n separates the lines of a reply)
-    CMD drop         close the connection without an answer
-    CMD raw FILE     send the bytes of FILE (beside the fault file) as the data
+pyftpdlib on 127.0.0.1 port 21; users "ruvex" ("secret") and anonymous, with every right in
+ROOT; READY is written once it listens. LOG gets a line per event: "CONNECT", each command as
+received, "-> " and each reply line, "DISCONNECT". The first line of FAULTS naming a command
+replaces it:  CMD reply TEXT (\\n separates lines) | CMD drop | CMD raw FILE (FILE as the data)
 """
 import os
-import signal
 import sys
-import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -65,15 +58,11 @@ def main():
     root, log, faults, ready = sys.argv[1:]
     authorizer = DummyAuthorizer()
     authorizer.add_user('ruvex', 'secret', root, perm='elradfmwMT')
-    with warnings.catch_warnings():
-        warnings.simplefilter('ignore')  # the warning about anonymous writes
-        authorizer.add_anonymous(root, perm='elradfmwMT')
+    authorizer.add_anonymous(root, perm='elradfmwMT')
     Handler.authorizer = authorizer
     Handler.log_file = open(log, 'a', encoding='utf-8', errors='surrogateescape')
     Handler.faults = os.path.abspath(faults)
     server = FTPServer(('127.0.0.1', 21), Handler)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    signal.signal(signal.SIGINT, signal.default_int_handler)
     with open(ready, 'w') as f:
         f.write('21\n')
     server.serve_forever()
