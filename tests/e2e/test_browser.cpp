@@ -3,25 +3,22 @@
 // program's session shows.)
 #include "e2e.h"
 
-// x, y, width and height of the list, the path label, then the refresh, upload, new folder
-// and delete buttons, and last the client area's size, once resized to `width` by `height`.
-static std::vector<std::vector<int>> Places(HWND dialog, int width, int height)
+// Resizes the window's client area to `width` by `height`.
+static void ResizeClient(HWND window, int width, int height)
 {
     RECT rect = {}, client = {};
-    GetWindowRect(dialog, &rect);
-    GetClientRect(dialog, &client);
-    SetWindowPos(dialog, nullptr, 0, 0, width + rect.right - rect.left - client.right,
+    GetWindowRect(window, &rect), GetClientRect(window, &client);
+    SetWindowPos(window, nullptr, 0, 0, width + rect.right - rect.left - client.right,
                  height + rect.bottom - rect.top - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    Settle(dialog);
-    std::vector<std::vector<int>> places;
-    for (int id : {IDC_FILE_LIST, IDC_PATH_LABEL, IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE}) {
-        GetWindowRect(GetDlgItem(dialog, id), &rect);
-        MapWindowPoints(nullptr, dialog, (POINT *)&rect, 2);
-        places.push_back({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top});
-    }
-    GetClientRect(dialog, &client);
-    places.push_back({client.right, client.bottom});
-    return places;
+    Settle(window);
+}
+
+static std::vector<int> Place(HWND control)  // x, y, width and height in its window
+{
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), (POINT *)&rect, 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // The colours of `area` of `from` (the screen when null), after `draw` drew on them.
@@ -89,11 +86,9 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
                       "archive.tgz.bak 9, a.pdf 1, a.exe 2, a.xls 4, a.wma 5, a.swf 6, a.htm 7, a.php 10, a.txt 13, ");
     EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/");
     EXPECT_EQ(CountStartingWith(ClientCommands(), "PORT"), 1u) << "not an active-mode data connection";
-    EXPECT_EQ(Places(ruvex.main, 400, 300), (std::vector<std::vector<int>>{{3, 27, 394, 270}, {3, 3, 295, 21},
-              {375, 3, 21, 21}, {350, 3, 21, 21}, {325, 3, 21, 21}, {300, 3, 21, 21}, {400, 300}}));
 
     // Each entry shows the picture of its image index, and each button its own (by the numbers of
-    // the picture sources, not the program's identifiers).
+    // the picture sources, not the program's identifiers); the controls follow the window's size.
     const std::vector<ListEntry> entries = ReadList(ruvex);
     for (int i = 0; i < (int)entries.size(); ++i) {
         SendMessageA(ruvex.list, LVM_ENSUREVISIBLE, i, FALSE);
@@ -101,13 +96,18 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
         EXPECT_TRUE(ShowsPicture(ruvex.list, icon, 400 + entries[i].image, LR_DEFAULTCOLOR,
                                  (COLORREF)SendMessageA(ruvex.list, LVM_GETBKCOLOR, 0, 0))) << entries[i].text;
     }
+    ResizeClient(ruvex.main, 400, 300);
+    EXPECT_EQ(Place(ruvex.list), (std::vector<int>{3, 27, 394, 270}));
+    EXPECT_EQ(Place(GetDlgItem(ruvex.main, IDC_PATH_LABEL)), (std::vector<int>{3, 3, 295, 21}));
     RedrawWindow(ruvex.main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Settle(ruvex.main);
-    for (const auto &button : {std::make_pair(IDC_REFRESH, 450), {IDC_UPLOAD, 451}, {IDC_NEW_FOLDER, 452}, {IDC_DELETE, 453}}) {
+    const int buttons[] = {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE};
+    for (int i = 0; i < 4; ++i) {
+        const HWND button = GetDlgItem(ruvex.main, buttons[i]);
         RECT face = {};
-        GetClientRect(GetDlgItem(ruvex.main, button.first), &face);
-        EXPECT_TRUE(ShowsPicture(GetDlgItem(ruvex.main, button.first), face, button.second, LR_LOADMAP3DCOLORS,
-                                 GetSysColor(COLOR_BTNFACE))) << "button " << button.first;
+        GetClientRect(button, &face);
+        EXPECT_EQ(Place(button), (std::vector<int>{375 - 25 * i, 3, 21, 21})) << "button " << i;
+        EXPECT_TRUE(ShowsPicture(button, face, 450 + i, LR_LOADMAP3DCOLORS, GetSysColor(COLOR_BTNFACE))) << "button " << i;
     }
 
     // Enter on a selected folder, Escape, and button notifications other than clicks do nothing.

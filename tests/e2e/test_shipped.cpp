@@ -49,10 +49,7 @@ TEST_F(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
               "Could not login! Make sure server, username, and password are correct and try again.");
     EXPECT_EQ(ControlText(ruvex.login, IDC_USERNAME) + ControlText(ruvex.login, IDC_PASSWORD), "ruvexwrong");
     ASSERT_TRUE(LogIn(&ruvex, "", ""));  // empty texts log in anonymously
-    std::string listed;
-    for (const ListEntry &entry : ReadList(ruvex))
-        listed += entry.text + " " + std::to_string(entry.image) + ", ";
-    EXPECT_EQ(listed, "Up to parent directory 12, docs 0, notes.txt 13, ");
+    EXPECT_EQ(ListTexts(ruvex), (Texts{kParent, "docs", "notes.txt"}));
 
     ASSERT_TRUE(ClickEntry(ruvex, "docs", true));
     EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/docs");
