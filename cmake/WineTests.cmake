@@ -20,7 +20,7 @@ function(ruvex_wine_test name timeout)
         ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;RUVEX_SHIPPED_EXE=${RUVEX_SHIPPED_EXE};RUVEX_EXE_64=${RUVEX_EXE_64};RUVEX_PLANTED_LIBRARY=${CMAKE_BINARY_DIR}/i686/planted_library.dll;RUVEX_PICTURES=${RUVEX_PICTURES_DIR}")
 endfunction()
 
-ruvex_wine_test(e2e 300 tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp tests/e2e/test_system_libraries.cpp)
+ruvex_wine_test(e2e 300 tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp)
 # The very ruvex.exe that ships, through one whole session as a person uses it, under Japanese
 # Windows' code page 932 (Wine takes it from LANG), with libraries planted beside it. One start:
 # emulated, a start takes a minute.

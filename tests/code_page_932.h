@@ -1,6 +1,5 @@
-// tests/code_page_932.h - how code page 932 (Japanese) groups bytes into characters, by the
-// ranges of its bytes alone: a lead byte 81-9F or E0-FC, then a second byte 40-7E or 80-FC.
-// Katakana SO (83 5C), the kanji HYOU (95 5C) and katakana PO (83 7C) end in "\" or "|".
+// tests/code_page_932.h - code page 932's characters by byte ranges: a lead byte 81-9F or E0-FC, then
+// a second byte 40-7E or 80-FC. SO (83 5C), HYOU (95 5C) and PO (83 7C) end in "\" or "|".
 #ifndef RUVEX_TESTS_CODE_PAGE_932_H
 #define RUVEX_TESTS_CODE_PAGE_932_H
 

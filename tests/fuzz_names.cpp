@@ -1,6 +1,5 @@
-// tests/fuzz_names.cpp - libFuzzer target: every name operation and the classification on
-// arbitrary bytes, through buffers of the name buffer's size, checking what callers rely on;
-// with a byte a character, or code page 932's pairs when the first byte is odd.
+// tests/fuzz_names.cpp - libFuzzer target: every name operation and the classification on any bytes,
+// read a byte a character, or in code page 932's pairs when the first byte is odd.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,9 +14,8 @@ static void Require(bool condition) { if (!condition) std::abort(); }
 
 static const char kForbidden[] = "/\\:*?\"<>|";
 
-// The text with both bytes of every two-byte character made "#", so that only its one-byte
-// characters show; the text unchanged where it is read byte by byte (no code page set, or a lead
-// byte without a second byte that may follow it).
+// The text with both bytes of each two-byte character made "#"; unchanged where it is read byte
+// by byte (no code page set, or a lead byte without a second byte that may follow it).
 static std::string OneByteCharactersOnly(const std::string &text, CharacterLengthFunction characterLength)
 {
     std::string shown = text;

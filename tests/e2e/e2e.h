@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../../app/resource.h"
-#include "../../browser/file_types.h"
 #include "../harness/driver.h"
 
 static const char kParent[] = "Up to parent directory";
@@ -25,8 +23,8 @@ struct LoadOrder {
     static constexpr const char *kKey = "Software\\Wine\\AppDefaults\\ruvex.exe\\DllOverrides";
 };
 
-// Each test starts with an empty server root, an empty local folder and its own ruvex.exe at
-// the login window, and ends that program whatever happened.
+// Each test starts with an empty server root and local folder and its own ruvex.exe at the login
+// window, and ends that program whatever happened.
 class E2e : public testing::Test {
 protected:
     void SetUp() override

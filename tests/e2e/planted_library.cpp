@@ -1,5 +1,4 @@
-// tests/e2e/planted_library.cpp - a file named like a system library, planted beside ruvex.exe:
-// it only records that it was loaded, as NAME.dll.loaded beside itself.
+// tests/e2e/planted_library.cpp - planted beside ruvex.exe as a system library: records its loading.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)

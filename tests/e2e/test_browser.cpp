@@ -1,17 +1,6 @@
 // tests/e2e/test_browser.cpp - browsing a real server: the listing's order and pictures, the layout,
-// a refused change of folder and closing. (Entering a folder and going back up, the shipped
-// program's session shows.)
+// keys that do nothing, a refused change of folder; and a missing library.
 #include "e2e.h"
-
-// Resizes the window's client area to `width` by `height`.
-static void ResizeClient(HWND window, int width, int height)
-{
-    RECT rect = {}, client = {};
-    GetWindowRect(window, &rect), GetClientRect(window, &client);
-    SetWindowPos(window, nullptr, 0, 0, width + rect.right - rect.left - client.right,
-                 height + rect.bottom - rect.top - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    Settle(window);
-}
 
 static std::vector<int> Place(HWND control)  // x, y, width and height in its window
 {
@@ -73,7 +62,7 @@ static bool ShowsPicture(HWND window, RECT area, int id, UINT flags, COLORREF ba
 
 // Folders ("." and ".." among them, and one named like an archive) come first, then the
 // files, each in the server's order; every entry shows its picture with an indent of one.
-// The controls follow the window's size, and only the close box closes it.
+// The controls follow the window's size; Enter and Escape close nothing.
 TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
 {
     ServeListing({"./", "zeta.GIF", "images.zip/", "backup.tar.gz", "../", "Makefile", "archive.tgz.bak", "a.pdf", "a.exe",
@@ -84,7 +73,6 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
         listed += entry.text + " " + std::to_string(entry.image) + (entry.indent == 1 ? ", " : " not indented, ");
     EXPECT_EQ(listed, "Up to parent directory 12, . 0, images.zip 0, .. 0, zeta.GIF 8, backup.tar.gz 3, Makefile 9, "
                       "archive.tgz.bak 9, a.pdf 1, a.exe 2, a.xls 4, a.wma 5, a.swf 6, a.htm 7, a.php 10, a.txt 13, ");
-    EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/");
     EXPECT_EQ(CountStartingWith(ClientCommands(), "PORT"), 1u) << "not an active-mode data connection";
 
     // Each entry shows the picture of its image index, and each button its own (by the numbers of
@@ -96,9 +84,11 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
         EXPECT_TRUE(ShowsPicture(ruvex.list, icon, 400 + entries[i].image, LR_DEFAULTCOLOR,
                                  (COLORREF)SendMessageA(ruvex.list, LVM_GETBKCOLOR, 0, 0))) << entries[i].text;
     }
-    ResizeClient(ruvex.main, 400, 300);
-    EXPECT_EQ(Place(ruvex.list), (std::vector<int>{3, 27, 394, 270}));
-    EXPECT_EQ(Place(GetDlgItem(ruvex.main, IDC_PATH_LABEL)), (std::vector<int>{3, 3, 295, 21}));
+    SetWindowPos(ruvex.main, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client = {};
+    GetClientRect(ruvex.main, &client);
+    EXPECT_EQ(Place(ruvex.list), (std::vector<int>{3, 27, (int)client.right - 6, (int)client.bottom - 30}));
+    EXPECT_EQ(Place(GetDlgItem(ruvex.main, IDC_PATH_LABEL)), (std::vector<int>{3, 3, (int)client.right - 105, 21}));
     RedrawWindow(ruvex.main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Settle(ruvex.main);
     const int buttons[] = {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE};
@@ -106,7 +96,7 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
         const HWND button = GetDlgItem(ruvex.main, buttons[i]);
         RECT face = {};
         GetClientRect(button, &face);
-        EXPECT_EQ(Place(button), (std::vector<int>{375 - 25 * i, 3, 21, 21})) << "button " << i;
+        EXPECT_EQ(Place(button), (std::vector<int>{(int)client.right - 25 * (i + 1), 3, 21, 21})) << "button " << i;
         EXPECT_TRUE(ShowsPicture(button, face, 450 + i, LR_LOADMAP3DCOLORS, GetSysColor(COLOR_BTNFACE))) << "button " << i;
     }
 
@@ -126,6 +116,17 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
     ASSERT_TRUE(ClickEntry(ruvex, "images.zip", true));
     EXPECT_EQ(ControlText(ruvex.main, IDC_PATH_LABEL), "/");
     EXPECT_EQ(ListTexts(ruvex), (Texts{kParent, "later.txt"}));
-    CloseByCloseBox(ruvex.main);
-    EXPECT_EQ(WaitForExit(ruvex), 0u);
+}
+
+// A library that cannot be had leads to the usual way out.
+TEST_F(E2e, AMissingLibraryFailsAsItsFunctionsWould)
+{
+    EndRuvex(&ruvex);
+    const LoadOrder none({"wininet"}, "");
+    ASSERT_TRUE(StartRuvex(&ruvex));
+    TypeLogin(ruvex, "127.0.0.1", "ruvex", "secret");
+    EXPECT_EQ(ReadMessageBox(ruvex, "Error!", nullptr),
+              "Could not login! Make sure server, username, and password are correct and try again.");
+    CloseByCloseBox(ruvex.login);
+    EXPECT_EQ(WaitForExit(ruvex), 0xFFFFFFFFu) << "closing the login window";
 }

@@ -12,7 +12,6 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     WriteLocalFile(Local("old.dat"), "old");
     MakeLocalFolder(FtpRootPath("sub"));
     WriteLocalFile(FtpRootPath("sub\\big.dat"), down);
-    WriteLocalFile(FtpRootPath("sub\\gone.txt"), "server copy");
     ASSERT_TRUE(LogIn(&ruvex) && ClickEntry(ruvex, "sub", true));
 
     const size_t mark = ClientCommands().size();  // cancelled choosers send nothing
@@ -39,16 +38,10 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(ErrorBoxText(), "This path holds characters that the system's code page cannot hold exactly.");
     EXPECT_EQ(ReadLocalFile(Local("v1.0\\Docs\\big.dat")), "keep");
 
-    DeleteFileA(FtpRootPath("sub\\gone.txt").c_str());
-    ASSERT_TRUE(Download(ruvex, "gone.txt", Local("old.dat")));
-    EXPECT_EQ(ErrorBoxText().substr(0, 4), "550 ");
-    SetServerFaults("STOR reply 553 Not allowed here.\n");
-    ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
-    EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
-    // A temporary name fits beside the file in a folder of 245 characters, where the old file is
-    // replaced; one more, and the download goes straight to the path, only where no file is there
-    // to lose. Cut short but answered 226, which the library calls success, it puts nothing in
-    // place; nor when the old file is held open, or the connection drops.
+    // A temporary name fits beside the file in a folder of 245 characters; one more, and the
+    // download goes straight to the path, only where there is no file to lose. Nothing is put in
+    // place when cut short but answered 226 (success, to the library), the old file is held open,
+    // or the connection drops.
     const std::string fits = Local("v1.0\\" + std::string(239 - local.size(), 'f')), deep = fits + "g";
     for (const std::string &folder : {fits, deep})
         MakeLocalFolder(folder), WriteLocalFile(folder + "\\old", "old");
@@ -63,6 +56,11 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
     EXPECT_EQ(LocalFolderNames(deep), (Texts{"new", "old"}));
     EXPECT_EQ(ReadLocalFile(deep + "\\old"), "old");
+    SetServerFaults("RETR reply 550 Gone.\nSTOR reply 553 Not allowed here.\n");  // the server's refusals
+    ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
+    EXPECT_EQ(ErrorBoxText(), "550 Gone.");
+    ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
+    EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
     for (const char *fault : {"RETR raw short\n", "", "RETR drop\n"}) {
         SetServerFaults(fault);
         const HANDLE held = CreateFileA(Local("old.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -128,14 +126,6 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     ASSERT_TRUE(AnswerPrompt(ruvex, inner, "beta") && WaitForWindowGone(outer) && Settle(ruvex.main));
     EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD alpha"), 1u);
     EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD beta"), 1u);
-
-    // The connection goes with the main window: a prompt still open then sends nothing.
-    SetControlText(OpenPrompt(ruvex), IDC_PROMPT_EDIT, "Late");
-    mark = ClientCommands().size();
-    CloseByCloseBox(ruvex.main);
-    EXPECT_EQ(WaitForExit(ruvex), 0u);
-    EXPECT_TRUE(WaitUntil([] { return ReadLocalFile(SessionPath("RUVEX_FTP_LOG")).find("DISCONNECT") != std::string::npos; }));
-    EXPECT_EQ(SentSince(mark), Texts());
 }
 
 // Delete and rename act on a real entry only: the one selected, and never the parent entry.
@@ -154,10 +144,6 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     PressButton(ruvex.main, IDC_DELETE);
     EXPECT_EQ(ErrorBoxText(), "550 Directory not empty.");  // the server's own words
     EXPECT_EQ(SentSince(mark), Texts{"RMD Full"}) << "reloaded after a refusal";
-    SetServerFaults("RMD reply 550 " + std::string(600, 'x') + "\n");
-    PressButton(ruvex.main, IDC_DELETE);
-    EXPECT_EQ(ErrorBoxText(), "") << "a refusal too long to read still shows";
-    SetServerFaults("");
 
     // The label is sent as typed, blanks kept; a refused rename shows the old name again.
     ASSERT_TRUE(EditLabel(ruvex, "old.txt", "new.txt") && EditLabel(ruvex, "second.txt", "  padded.txt  "));
@@ -170,15 +156,13 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     EXPECT_EQ(CountStartingWith(SentSince(mark), "LIST"), 1u);
     EXPECT_GT(FindListEntry(ruvex, "new.txt"), 0);
 
-    // Nothing is sent for a refused name (checked on the parent entry too), a cancelled or blank
-    // edit, the parent entry, or an entry deselected (its selection mark stays behind).
+    // Nothing is sent for a refused name, a cancelled or blank edit, the parent entry, or an entry
+    // deselected (its selection mark stays behind).
     mark = ClientCommands().size();
     for (const char *name : {"a:b.txt", "dir\\new.txt", "new\r\nDELE x"}) {
         ASSERT_TRUE(EditLabel(ruvex, "new.txt", name));
         EXPECT_EQ(ErrorBoxText(), "Invalid file name!");
     }
-    ASSERT_TRUE(EditLabel(ruvex, kParent, "what?"));
-    EXPECT_EQ(ErrorBoxText(), "Invalid file name!");
     ASSERT_TRUE(EditLabel(ruvex, "new.txt", "other.txt", VK_ESCAPE) && EditLabel(ruvex, "new.txt", "   "));
     ASSERT_TRUE(EditLabel(ruvex, kParent, "hijacked") && ClickEntry(ruvex, kParent) && Press(ruvex, IDC_DELETE));
     ASSERT_TRUE(ClickEntry(ruvex, "new.txt"));

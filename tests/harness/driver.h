@@ -71,8 +71,7 @@ inline std::string ReadLocalFile(const std::string &path)  // "<missing>" when i
 
 inline void SetServerFaults(const std::string &rules) { WriteLocalFile(SessionPath("RUVEX_FTP_FAULTS"), rules); }
 
-// Makes `path` an empty folder, moving aside whatever was there: renaming reaches every name,
-// however long, and the session's scratch space goes as a whole when the session ends.
+// Makes `path` an empty folder, moving aside whatever was there (a rename reaches any long name).
 inline std::string FreshFolder(const std::string &path)
 {
     static int movedAside = 0;
@@ -96,14 +95,13 @@ inline void ServeListing(const Texts &names)
     SetServerFaults("LIST raw listing\n");
 }
 
-// The client's commands as the server logged them (the log also holds CONNECT, "-> " and each
-// reply, and DISCONNECT).
+// The client's commands in the server's log, which also holds its replies ("-> " and a line).
 inline Texts ClientCommands()
 {
     Texts lines;
     std::istringstream log(ReadLocalFile(SessionPath("RUVEX_FTP_LOG")));
     for (std::string line; std::getline(log, line);)
-        if (line.rfind("-> ", 0) != 0 && line != "CONNECT" && line != "DISCONNECT")
+        if (line.rfind("-> ", 0) != 0)
             lines.push_back(line);
     return lines;
 }
@@ -120,9 +118,8 @@ struct Ruvex {
     HWND login, main, list;
 };
 
-// qemu-user keeps a 32-bit program's memory at its guest base in the host's view, which Read/
-// WriteProcessMemory use, while messages carry the program's own addresses: the offset is where
-// the exe's headers lie above its image base (0 where 32-bit code runs natively).
+// Under qemu-user, Read/WriteProcessMemory see a 32-bit program's memory at its guest base, found
+// where the exe's headers lie above its image base; messages carry the program's own addresses.
 inline size_t FindHostOffset(HANDLE process, const std::string &exe)
 {
     std::string headers(512, '\0'), seen = headers;
@@ -260,10 +257,7 @@ Record AskList(const Ruvex &ruvex, UINT message, WPARAM wParam, Record record, c
     return record;
 }
 
-struct ListEntry {
-    std::string text;
-    int image, indent;
-};
+struct ListEntry { std::string text; int image, indent; };
 
 // LVITEMA up to its indent, as a program with pointers of this size lays it out.
 template <typename Pointer> struct ListItem {
@@ -371,7 +365,6 @@ inline HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName)
 inline HWND ChooserField(HWND chooser)
 { return GetDlgItem(chooser, cmb13) != nullptr ? GetDlgItem(chooser, cmb13) : GetDlgItem(chooser, edt1); }
 
-inline std::string ChooserName(HWND chooser) { return WindowText(ChooserField(chooser)); }
 
 inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": cancels; does not wait
 {
@@ -379,8 +372,8 @@ inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": ca
     PressButton(chooser, path.empty() ? IDCANCEL : IDOK);
 }
 
-inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path)
-{ return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main); }
+inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path, UINT timeoutMs = 60000)
+{ return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main, timeoutMs); }
 
 inline bool Download(const Ruvex &ruvex, const std::string &name, const std::string &path)
 { return Choose(ruvex, OpenChooser(ruvex, name), path); }

@@ -14,12 +14,10 @@ shift
 ip link set lo up
 
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
-export WINEPREFIX
-export RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
-mkdir "$RUVEX_SESSION_DIR/bin"
-source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how
+export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
-mkdir -p "$RUVEX_FTP_ROOT" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
+mkdir "$RUVEX_FTP_ROOT" "$RUVEX_SESSION_DIR/bin" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
+source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how
 
 xvfb_pid= ftpd_pid=
 cleanup() {

@@ -2,9 +2,9 @@
 """FTP server for Ruvex's tests: ruvex_ftpd.py ROOT LOG FAULTS READY
 
 pyftpdlib on 127.0.0.1 port 21; users "ruvex" ("secret") and anonymous, with every right in
-ROOT; READY is written once it listens. LOG gets a line per event: "CONNECT", each command as
-received, "-> " and each reply line, "DISCONNECT". The first line of FAULTS naming a command
-replaces it:  CMD reply TEXT (\\n separates lines) | CMD drop | CMD raw FILE (FILE as the data)
+ROOT; READY is written once it listens. LOG gets each command as received, and each reply line
+after "-> ". The first line of FAULTS naming a command replaces it:
+    CMD reply TEXT (\\n separates lines) | CMD drop | CMD raw FILE (FILE as the data)
 """
 import os
 import sys
@@ -18,17 +18,10 @@ class Handler(FTPHandler):
     banner = 'Ruvex test FTP server ready.'
     auth_failed_timeout = 0
     unicode_errors = 'surrogateescape'  # names travel as the bytes the client sent
-    log_file = faults = None
 
     def note(self, text):
         self.log_file.write(text + '\n')
         self.log_file.flush()
-
-    def on_connect(self):
-        self.note('CONNECT')
-
-    def on_disconnect(self):
-        self.note('DISCONNECT')
 
     def push(self, text):
         for line in text.split('\r\n')[:-1]:
@@ -54,7 +47,7 @@ class Handler(FTPHandler):
             super().pre_process_command(line, cmd, arg)
 
 
-def main():
+if __name__ == '__main__':
     root, log, faults, ready = sys.argv[1:]
     authorizer = DummyAuthorizer()
     authorizer.add_user('ruvex', 'secret', root, perm='elradfmwMT')
@@ -67,6 +60,3 @@ def main():
         f.write('21\n')
     server.serve_forever()
 
-
-if __name__ == '__main__':
-    main()
