@@ -106,7 +106,7 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
 
     // The close box, blanks and a line break (sent raw by the library, it would smuggle in a
     // second command) create nothing, nor send an earlier prompt's name; each reloads.
-    size_t mark = ClientCommands().size();
+    const size_t mark = ClientCommands().size();
     HWND prompt = OpenPrompt(ruvex);
     SetControlText(prompt, IDC_PROMPT_EDIT, "Typed");
     CloseByCloseBox(prompt);
