@@ -78,7 +78,8 @@ TEST_F(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     // byte with what follows as one character, ・.
     HWND chooser = OpenChooser(ruvex, ListTexts(ruvex)[1]);
     EXPECT_EQ(WindowText(ChooserField(chooser)), "\x81\x45" "ev_l.txt");
-    bool done = Choose(ruvex, chooser, "", 20000) && (SetServerFaults(""), Press(ruvex, IDC_REFRESH));
+    bool done = Choose(ruvex, chooser, "", 20000) &&
+                (SetServerFaults(""), PressButton(ruvex.main, IDC_REFRESH), Settle(ruvex.main, 20000));
     // A double-byte name up and back down, onto a file that was there. (The server keeps the
     // name's bytes, which no Windows path names, so the file is judged by what comes back.)
     if (done && (done = Choose(ruvex, OpenChooser(ruvex, ""), Local(kSofuto), 20000))) {

@@ -373,7 +373,7 @@ inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": ca
 }
 
 inline bool Choose(const Ruvex &ruvex, HWND chooser, const std::string &path, UINT timeoutMs = 60000)
-{ return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser)) && Settle(ruvex.main, timeoutMs); }
+{ return chooser != nullptr && (ChooseInFileDialog(chooser, path), WaitForWindowGone(chooser, timeoutMs)) && Settle(ruvex.main, timeoutMs); }
 
 inline bool Download(const Ruvex &ruvex, const std::string &name, const std::string &path)
 { return Choose(ruvex, OpenChooser(ruvex, name), path); }
