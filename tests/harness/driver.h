@@ -365,7 +365,6 @@ inline HWND OpenChooser(const Ruvex &ruvex, const std::string &remoteName)
 inline HWND ChooserField(HWND chooser)
 { return GetDlgItem(chooser, cmb13) != nullptr ? GetDlgItem(chooser, cmb13) : GetDlgItem(chooser, edt1); }
 
-
 inline void ChooseInFileDialog(HWND chooser, const std::string &path)  // "": cancels; does not wait
 {
     SendMessageA(ChooserField(chooser), WM_SETTEXT, 0, (LPARAM)path.c_str());
