@@ -38,13 +38,13 @@ static FARPROC FindSystemFunction(SystemLibrary *library, const char *name)
 }
 
 // The stub that stands in `*pointer` until the first call: it puts the function `name` of
-// `library` in the pointer and passes the call on, or answers `failure` when it cannot be had.
-// Its parameters are those of the pointer's type: a stub of another type would unbalance the
-// stack of every 32-bit call.
+// `library` in the pointer and passes the call on, or answers `failure`, of the function's own
+// result type, when it cannot be had. Its parameters are those of the pointer's type: a stub
+// of another type would unbalance the stack of every 32-bit call.
 template <typename Function> struct Binding;
 template <typename Result, typename... Parameters> struct Binding<Result(WINAPI *)(Parameters...)> {
     typedef Result(WINAPI *Function)(Parameters...);
-    template <Function *pointer, SystemLibrary *library, const char *name, auto failure>
+    template <Function *pointer, SystemLibrary *library, const char *name, Result failure>
     static Result WINAPI BindAndCall(Parameters... arguments)
     {
         const FARPROC address = FindSystemFunction(library, name);

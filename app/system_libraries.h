@@ -20,30 +20,32 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <cderr.h>
 #include <commdlg.h>
 #include <wininet.h>
 
 // X(library, name, failure), each from Windows XP on: the function `name` of library.dll,
 // of the type the SDK declares for it, and what a call returns when it cannot be had.
-#define RUVEX_SYSTEM_FUNCTIONS(X)                   \
-    X(comctl32, ImageList_Create, nullptr)          \
-    X(comctl32, ImageList_Add, -1)                  \
-    X(wininet, InternetOpenA, nullptr)              \
-    X(wininet, InternetConnectA, nullptr)           \
-    X(wininet, InternetCloseHandle, FALSE)          \
-    X(wininet, InternetGetLastResponseInfoA, FALSE) \
-    X(wininet, FtpGetCurrentDirectoryA, FALSE)      \
-    X(wininet, FtpFindFirstFileA, nullptr)          \
-    X(wininet, InternetFindNextFileA, FALSE)        \
-    X(wininet, FtpSetCurrentDirectoryA, FALSE)      \
-    X(wininet, FtpPutFileA, FALSE)                  \
-    X(wininet, FtpGetFileA, FALSE)                  \
-    X(wininet, FtpDeleteFileA, FALSE)               \
-    X(wininet, FtpRemoveDirectoryA, FALSE)          \
-    X(wininet, FtpCreateDirectoryA, FALSE)          \
-    X(wininet, FtpRenameFileA, FALSE)               \
-    X(comdlg32, GetOpenFileNameW, FALSE)            \
-    X(comdlg32, GetSaveFileNameW, FALSE)            \
+#define RUVEX_SYSTEM_FUNCTIONS(X)                           \
+    X(comctl32, ImageList_Create, nullptr)                  \
+    X(comctl32, ImageList_Add, -1)                          \
+    X(wininet, InternetOpenA, nullptr)                      \
+    X(wininet, InternetConnectA, nullptr)                   \
+    X(wininet, InternetCloseHandle, FALSE)                  \
+    X(wininet, InternetGetLastResponseInfoA, FALSE)         \
+    X(wininet, FtpGetCurrentDirectoryA, FALSE)              \
+    X(wininet, FtpFindFirstFileA, nullptr)                  \
+    X(wininet, InternetFindNextFileA, FALSE)                \
+    X(wininet, FtpSetCurrentDirectoryA, FALSE)              \
+    X(wininet, FtpPutFileA, FALSE)                          \
+    X(wininet, FtpGetFileA, FALSE)                          \
+    X(wininet, FtpDeleteFileA, FALSE)                       \
+    X(wininet, FtpRemoveDirectoryA, FALSE)                  \
+    X(wininet, FtpCreateDirectoryA, FALSE)                  \
+    X(wininet, FtpRenameFileA, FALSE)                       \
+    X(comdlg32, GetOpenFileNameW, FALSE)                    \
+    X(comdlg32, GetSaveFileNameW, FALSE)                    \
+    X(comdlg32, CommDlgExtendedError, CDERR_INITIALIZATION) \
     X(kernel32, SetDllDirectoryA, FALSE)
 
 // Functions of later systems, used where the system has them: Windows 8, and 7 with its update.

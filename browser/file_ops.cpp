@@ -9,42 +9,23 @@
 #include "../ftp/session.h"
 #include "file_types.h"
 
-static void ShowError(const char *text)
+void ShowError(const char *text)
 {
     MessageBoxA(g_mainWindow, text, "Error", MB_OK);
-}
-
-constexpr DWORD kResponseSize = 512;
-
-// The server's last reply, e.g. why a folder could not be removed; "" when there is none or
-// it is too long for the buffer. The library is offered two bytes less than the buffer
-// holds, all zero, so that whatever it writes is still followed by a zero.
-static void ReadLastServerResponse(char (&response)[kResponseSize])
-{
-    std::memset(response, 0, sizeof response);
-    DWORD length = kResponseSize - 2;
-    DWORD error = 0;
-    (void)p_InternetGetLastResponseInfoA(&error, response, &length);
-}
-
-static void ShowLastServerResponse()
-{
-    char response[kResponseSize];
-    ReadLastServerResponse(response);
-    ShowError(response);
 }
 
 static const char kUploadFailed[] = "The upload did not complete.";
 static const char kDownloadFailed[] = "The download did not complete.";
 
-// Says why a transfer failed: the server's refusal, or `failed` where the last reply refuses
-// nothing (a progress or success reply left over from before a dropped connection) or is missing.
-static void ShowTransferFailure(const char *failed)
+FtpFailure ShowFtpFailure(DWORD error, const char *notCompleted)
 {
-    char response[kResponseSize];
-    ReadLastServerResponse(response);
-    const bool refusal = response[0] != '\0' && response[0] != '1' && response[0] != '2';
-    ShowError(refusal ? response : failed);
+    char reply[512];
+    const FtpFailure failure = ReadFtpFailure(error, reply, sizeof reply);
+    if (!TextEquals(reply, ""))
+        ShowError(reply);
+    else
+        ShowError(failure == FTP_CONNECTION_LOST ? "The connection to the server was lost." : notCompleted);
+    return failure;
 }
 
 // A name typed by the person goes to the server as a command argument, sent raw: a CR or
@@ -55,14 +36,43 @@ static bool IsSendableName(const char *name)
     return !HasControlCharacter(name);
 }
 
+// The size of a local file; false when it cannot be read.
+static bool GetLocalFileSize(const char *path, ULONGLONG *size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &file))
+        return false;
+    *size = (ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow;
+    return true;
+}
+
+// The library takes as whole an upload that the server kept only part of and answered 226 for
+// (a full disk or quota on its side; under Wine, a failed read of the local file taken for its
+// end), so the reloaded listing is asked for the size the server kept. A listing without sizes
+// gives 0, and tells nothing.
+static bool UploadArrivedWhole(const char *remoteName, ULONGLONG localSize)
+{
+    ListEntry listed;
+    const int item = FindListedFile(remoteName);
+    return item == -1 || !ReadListEntry(item, &listed) || listed.size == 0 || listed.size >= localSize;
+}
+
 void UploadFile(const char *localPath)
 {
     if (TextEquals(localPath, ""))
         return;  // cancelled: nothing sent, nothing reloaded
-    if (!p_FtpPutFileA(g_session.connection, localPath, GetBaseName(localPath), FTP_TRANSFER_TYPE_BINARY,
-                     (DWORD_PTR)&g_session.context))
-        ShowTransferFailure(kUploadFailed);
+    const char *remoteName = GetBaseName(localPath);
+    if (!p_FtpPutFileA(g_session.connection, localPath, remoteName, FTP_TRANSFER_TYPE_BINARY,
+                       (DWORD_PTR)&g_session.context)) {
+        // Once the connection is gone, a reload would only say so a second time.
+        if (ShowFtpFailure(GetLastError(), kUploadFailed) != FTP_CONNECTION_LOST)
+            RefreshListing();
+        return;
+    }
     RefreshListing();
+    ULONGLONG localSize = 0;
+    if (GetLocalFileSize(localPath, &localSize) && !UploadArrivedWhole(remoteName, localSize))
+        ShowError(kUploadFailed);
 }
 
 // GetTempFileNameA makes its name ("rvx", four hex digits, ".tmp") beside the folder, all
@@ -75,25 +85,35 @@ static bool TemporaryNameFits(size_t folderLength)
 
 // The library reports success after a failed write (a full disk) and after a data connection
 // cut short but answered 226: a file shorter than the listing said did not arrive whole.
-static bool ArrivedWhole(const char *path, LPARAM leastSize)
+static bool ArrivedWhole(const char *path, ULONGLONG listedSize)
 {
-    WIN32_FILE_ATTRIBUTE_DATA file = {};
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &file) &&
-           ((ULONGLONG)file.nFileSizeHigh << 32 | file.nFileSizeLow) >= (ULONGLONG)leastSize;
+    ULONGLONG size = 0;
+    return GetLocalFileSize(path, &size) && size >= listedSize;
 }
+
+// A download shorter than the listing said is not taken. But the file may have shrunk since it
+// was listed: the listing is reloaded, so that the next try is judged by the size it has now.
+static void ShowShortDownload()
+{
+    ShowError(kDownloadFailed);
+    RefreshListing();
+}
+
+// Binary, from the server itself rather than the internet cache, and leaving no copy there.
+constexpr DWORD kFetchFlags = FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 
 // Where no temporary name fits, fetching straight to the path is safe only while there is no
 // file to lose; the library is told not to replace one that appears meanwhile. A short file
 // is deleted, so that none is left under the chosen name.
-static void FetchToNewFile(const char *remoteName, const char *localPath, LPARAM leastSize)
+static void FetchToNewFile(const char *remoteName, const char *localPath, ULONGLONG listedSize)
 {
     if (GetFileAttributesA(localPath) != INVALID_FILE_ATTRIBUTES) {
         ShowError(kDownloadFailed);
-    } else if (!p_FtpGetFileA(g_session.connection, remoteName, localPath, TRUE, 0, FTP_TRANSFER_TYPE_BINARY, 0)) {
-        ShowTransferFailure(kDownloadFailed);
-    } else if (!ArrivedWhole(localPath, leastSize)) {
+    } else if (!p_FtpGetFileA(g_session.connection, remoteName, localPath, TRUE, 0, kFetchFlags, 0)) {
+        (void)ShowFtpFailure(GetLastError(), kDownloadFailed);
+    } else if (!ArrivedWhole(localPath, listedSize)) {
         (void)DeleteFileA(localPath);
-        ShowError(kDownloadFailed);
+        ShowShortDownload();
     }
 }
 
@@ -101,14 +121,14 @@ static void FetchToNewFile(const char *remoteName, const char *localPath, LPARAM
 // failure, so fetching straight to `localPath` would destroy a file already there when the
 // download fails, and a transfer cut short would leave a truncated file under the chosen
 // name. Fetch into a fresh file beside it instead, and put it in place only when it arrived whole.
-static void FetchReplacing(const char *remoteName, const char *localPath, LPARAM leastSize)
+static void FetchReplacing(const char *remoteName, const char *localPath, ULONGLONG listedSize)
 {
     char folder[kNameBufferSize];
     GetFolderOfPath(folder, sizeof folder, localPath);
     if (TextEquals(folder, ""))
         CopyTextToBuffer(folder, sizeof folder, ".");
     if (!TemporaryNameFits(std::strlen(folder))) {
-        FetchToNewFile(remoteName, localPath, leastSize);
+        FetchToNewFile(remoteName, localPath, listedSize);
         return;
     }
     char partial[MAX_PATH] = {};
@@ -116,19 +136,22 @@ static void FetchReplacing(const char *remoteName, const char *localPath, LPARAM
         ShowError(kDownloadFailed);
         return;
     }
-    const bool fetched = p_FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, FTP_TRANSFER_TYPE_BINARY, 0);
-    if (fetched && ArrivedWhole(partial, leastSize) && MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING))
-        return;
-    (void)DeleteFileA(partial);
-    if (fetched)
+    if (!p_FtpGetFileA(g_session.connection, remoteName, partial, FALSE, 0, kFetchFlags, 0)) {
+        const DWORD error = GetLastError();  // before the cleaning up overwrites it
+        (void)DeleteFileA(partial);
+        (void)ShowFtpFailure(error, kDownloadFailed);
+    } else if (!ArrivedWhole(partial, listedSize)) {
+        (void)DeleteFileA(partial);
+        ShowShortDownload();
+    } else if (!MoveFileExA(partial, localPath, MOVEFILE_REPLACE_EXISTING)) {
+        (void)DeleteFileA(partial);
         ShowError(kDownloadFailed);
-    else
-        ShowTransferFailure(kDownloadFailed);
+    }
 }
 
 // The server chose the name, so the chooser is offered only a plain file name made from it. A
 // name that may have been cut may be another entry's: nothing is fetched under it.
-void DownloadFile(const char *remoteName, LPARAM leastSize)
+void DownloadFile(const char *remoteName, ULONGLONG listedSize)
 {
     if (MayHaveBeenCut(remoteName)) {
         ShowError(kDownloadFailed);
@@ -140,35 +163,32 @@ void DownloadFile(const char *remoteName, LPARAM leastSize)
     ChooseFileToSave(g_mainWindow, path, sizeof path, suggestedName);
     if (TextEquals(path, ""))
         return;
-    FetchReplacing(remoteName, path, leastSize);
+    FetchReplacing(remoteName, path, listedSize);
 }
 
-// The selected entry, read into `name`; false when no entry is selected or its name may have
-// been cut.
-static bool ReadSelectedEntry(char (&name)[kNameBufferSize], int *imageIndex)
+// The selected entry; false when no entry is selected or its name may have been cut.
+static bool ReadSelectedEntry(ListEntry *entry)
 {
     const int item = SelectedListEntry();
-    LPARAM leastSize = 0;
-    return item != -1 && ReadListEntry(item, name, sizeof name, imageIndex, &leastSize) && !MayHaveBeenCut(name);
+    return item != -1 && ReadListEntry(item, entry) && !MayHaveBeenCut(entry->name);
 }
 
 void DeleteSelectedEntry()
 {
-    char name[kNameBufferSize] = {};
-    int imageIndex = 0;
-    if (!ReadSelectedEntry(name, &imageIndex))
+    ListEntry entry;
+    if (!ReadSelectedEntry(&entry))
         return;
-    switch (EntryKindOf(imageIndex)) {
+    switch (EntryKindOf(entry.imageIndex)) {
     case ENTRY_FOLDER:
-        if (p_FtpRemoveDirectoryA(g_session.connection, name))
+        if (p_FtpRemoveDirectoryA(g_session.connection, entry.name))
             RefreshListing();
-        else
-            ShowLastServerResponse();  // e.g. not empty: the folder stays listed
+        else  // e.g. not empty: the folder stays listed
+            (void)ShowFtpFailure(GetLastError(), "The folder could not be removed.");
         break;
     case ENTRY_PARENT:
         break;
     case ENTRY_FILE:
-        (void)p_FtpDeleteFileA(g_session.connection, name);
+        (void)p_FtpDeleteFileA(g_session.connection, entry.name);
         RefreshListing();
         break;
     }
@@ -208,11 +228,9 @@ void RenameEntry(int item, const char *newText)
         ShowError("Invalid file name!");
         return;
     }
-    int imageIndex = 0;
-    LPARAM leastSize = 0;
-    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex, &leastSize) ||
-        EntryKindOf(imageIndex) == ENTRY_PARENT || MayHaveBeenCut(g_itemText))
+    ListEntry entry;
+    if (!ReadListEntry(item, &entry) || EntryKindOf(entry.imageIndex) == ENTRY_PARENT || MayHaveBeenCut(entry.name))
         return;
-    (void)p_FtpRenameFileA(g_session.connection, g_itemText, newText);
+    (void)p_FtpRenameFileA(g_session.connection, entry.name, newText);
     RefreshListing();
 }

@@ -10,12 +10,14 @@
 #include "file_types.h"
 #include "layout.h"
 
-// Asks the server to change to `name` (relative to where it is), then reloads the listing
-// whatever the answer.
+// Asks the server to change to `name` (relative to where it is) and lists the folder it is in
+// then; a refusal is shown, and the listing stays as it was, since the server stayed too.
 static void ChangeDirectory(const char *name)
 {
-    (void)p_FtpSetCurrentDirectoryA(g_session.connection, name);
-    RefreshListing();
+    if (p_FtpSetCurrentDirectoryA(g_session.connection, name))
+        RefreshListing();
+    else
+        (void)ShowFtpFailure(GetLastError(), "The folder could not be opened.");
 }
 
 static void OnMainInit(HWND window)
@@ -39,20 +41,19 @@ static void OnMainClose(HWND window)
 // been cut names no folder for certain, so nothing is asked of the server.
 static void OnItemActivate(int item)
 {
-    int imageIndex = 0;
-    LPARAM leastSize = 0;
-    if (!ReadListEntry(item, g_itemText, sizeof g_itemText, &imageIndex, &leastSize))
+    ListEntry entry;
+    if (!ReadListEntry(item, &entry))
         return;  // no entry there: nothing was activated
-    switch (EntryKindOf(imageIndex)) {
+    switch (EntryKindOf(entry.imageIndex)) {
     case ENTRY_PARENT:
         ChangeDirectory("..");  // never the entry's label
         break;
     case ENTRY_FOLDER:
-        if (!MayHaveBeenCut(g_itemText))
-            ChangeDirectory(g_itemText);
+        if (!MayHaveBeenCut(entry.name))
+            ChangeDirectory(entry.name);
         break;
     case ENTRY_FILE:
-        DownloadFile(g_itemText, leastSize);
+        DownloadFile(entry.name, entry.size);
         break;
     }
 }
@@ -70,6 +71,9 @@ static void OnMainNotify(const NMHDR *header)
         RenameEntry(edit->item.iItem, edit->item.pszText);  // null text: the edit was cancelled
         break;
     }
+    case LVN_DELETEITEM:
+        ForgetListEntry(((const NMLISTVIEW *)header)->lParam);
+        break;
     }
 }
 

@@ -23,6 +23,16 @@ static bool ToSystemCodePage(char *path, size_t size, const WCHAR *picked)
            std::wcscmp(back, picked) == 0;
 }
 
+// Why a chooser gave no path, told by the error of the chooser or, when it gave one, of its
+// conversion to the code page.
+static const char *ChooserFailureText(bool chosen, DWORD error)
+{
+    if (error == (chosen ? ERROR_INSUFFICIENT_BUFFER : FNERR_BUFFERTOOSMALL))
+        return "This path is too long.";
+    return chosen ? "This path holds characters that the system's code page cannot hold exactly."
+                  : "The file chooser could not be shown.";
+}
+
 // Shows a chooser that starts from the name in `path` and leaves there the chosen path, or ""
 // when cancelled, failed, or when the path cannot be had in the code page, which is then said.
 static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), HWND owner, const WCHAR *title, DWORD flags,
@@ -43,10 +53,10 @@ static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), HWND owner, c
     const bool chosen = showChooser(&record);
     if (chosen && ToSystemCodePage(path, size, picked))
         return;
+    const DWORD error = chosen ? GetLastError() : p_CommDlgExtendedError();  // 0: cancelled
     CopyTextToBuffer(path, size, "");
-    if (chosen)
-        MessageBoxA(owner, "This path holds characters that the system's code page cannot hold exactly.",
-                    "Error", MB_OK);
+    if (error != 0)
+        MessageBoxA(owner, ChooserFailureText(chosen, error), "Error", MB_OK);
 }
 
 void ChooseFileToOpen(HWND owner, char *path, size_t size)

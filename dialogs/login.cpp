@@ -22,9 +22,10 @@ static void AttemptLogin(HWND window)
         return;
     }
     // Close the library handle too; the next attempt opens a fresh one. The fields keep
-    // their texts for another try.
+    // their texts for another try. The box is the login window's, so that Login cannot be
+    // pressed again while it is open.
     CloseSession();
-    MessageBoxA(nullptr, "Could not login! Make sure server, username, and password are correct and try again.",
+    MessageBoxA(window, "Could not login! Make sure server, username, and password are correct and try again.",
                 "Error!", MB_OK);
 }
 

@@ -27,4 +27,16 @@ void CloseSession();
 // True while the session holds a connection.
 bool IsSessionOpen();
 
+// Why an FTP call failed.
+enum FtpFailure {
+    FTP_REFUSED,          // the server answered with a refusal
+    FTP_CONNECTION_LOST,  // the connection to the server is gone, and nothing reconnects it
+    FTP_NOT_COMPLETED,    // anything else: a local file, a data connection that never opened
+};
+
+// Tells why an FTP call failed from the error it left: GetLastError() read right after it,
+// before any other call. For a refusal, `reply` (of `size` bytes) gets the server's words,
+// or "" when they do not fit; otherwise "".
+FtpFailure ReadFtpFailure(DWORD error, char *reply, DWORD size);
+
 #endif

@@ -56,20 +56,44 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
     EXPECT_EQ(LocalFolderNames(deep), (Texts{"new", "old"}));
     EXPECT_EQ(ReadLocalFile(deep + "\\old"), "old");
-    SetServerFaults("RETR reply 550 Gone.\nSTOR reply 553 Not allowed here.\n");  // the server's refusals
+
+    // A failure shows the server's refusal only when the server refused: a reply left over from a
+    // refused command is no reason for a later failure. An upload the server kept half of, and
+    // answered 226 for, shows by the size the reloaded listing gives it.
+    SetServerFaults("RETR reply 550 Gone.\nSTOR reply 553 Not allowed here.\n");
     ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "550 Gone.");
     ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "553 Not allowed here.");
-    for (const char *fault : {"RETR raw short\n", "", "RETR drop\n"}) {
-        SetServerFaults(fault);
-        const HANDLE held = CreateFileA(Local("old.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(Local("old.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
+    EXPECT_EQ(ErrorBoxText(), "The upload did not complete.") << "a local failure";
+    CloseHandle(held);
+    SetServerFaults("STOR half\n");
+    ASSERT_TRUE(Upload(ruvex, Local("old.dat")));
+    EXPECT_EQ(ErrorBoxText(), "The upload did not complete.");
+
+    // A file that shrank since it was listed is judged short once, then by its new size.
+    SetServerFaults("");
+    WriteLocalFile(FtpRootPath("sub\\big.dat"), "shrunk");
+    for (const char *box : {"The download did not complete.", "<no message box>"}) {
+        ASSERT_TRUE(Download(ruvex, "big.dat", Local("new.dat")));
+        EXPECT_EQ(ReadMessageBox(ruvex, "Error", ruvex.main, 1000), box);
+    }
+    EXPECT_EQ(ReadLocalFile(Local("new.dat")), "shrunk");
+    WriteLocalFile(FtpRootPath("sub\\big.dat"), down);
+    ASSERT_TRUE(Press(ruvex, IDC_REFRESH));
+    const char *const faultsAndBoxes[][2] = {{"RETR raw short\n", "The download did not complete."},
+        {"", "The download did not complete."}, {"RETR drop\n", "The connection to the server was lost."}};
+    for (const auto &faultAndBox : faultsAndBoxes) {
+        SetServerFaults(faultAndBox[0]);
+        held = CreateFileA(Local("old.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
-        EXPECT_EQ(ErrorBoxText(), "The download did not complete.") << fault;
+        EXPECT_EQ(ErrorBoxText(), faultAndBox[1]) << faultAndBox[0];
         CloseHandle(held);
     }
     EXPECT_TRUE(ReadLocalFile(Local("old.dat")) == down);
-    EXPECT_EQ(LocalFolderNames(local), (Texts{"old.dat", "v1.0"})) << "a temporary file was left";
+    EXPECT_EQ(LocalFolderNames(local), (Texts{"new.dat", "old.dat", "v1.0"})) << "a temporary file was left";
 }
 
 // A long name the server chose is read back whole, so no command reaches the entry its prefix
@@ -170,4 +194,19 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     Press(ruvex, IDC_DELETE);
     ExpectNoMessageBox();
     EXPECT_EQ(SentSince(mark), Texts());
+
+    // A listing that fails is no empty folder: the list holds the parent entry alone, under the
+    // reason. A connection the server closed is said once a command, and found by a refresh too.
+    SetServerFaults("PORT reply 500 Illegal PORT command.\n");
+    PressButton(ruvex.main, IDC_REFRESH);
+    EXPECT_EQ(ErrorBoxText(), "500 Illegal PORT command.");
+    EXPECT_EQ(ListTexts(ruvex), Texts{kParent});
+    SetServerFaults("RMD drop\n");
+    ASSERT_TRUE(Press(ruvex, IDC_REFRESH) && ClickEntry(ruvex, "Full"));
+    for (int command : {IDC_DELETE, IDC_REFRESH}) {
+        PressButton(ruvex.main, command);
+        EXPECT_EQ(ErrorBoxText(), "The connection to the server was lost.");
+        ExpectNoMessageBox();
+    }
+    EXPECT_EQ(ListTexts(ruvex), Texts{kParent});
 }

@@ -45,7 +45,7 @@ TEST_F(Shipped, AWholeSessionWithPlantedLibrariesUnderCodePage932)
     for (int id : {IDC_SERVER, IDC_USERNAME, IDC_PASSWORD})
         PressKey(GetDlgItem(ruvex.login, id), VK_RETURN), PressKey(GetDlgItem(ruvex.login, id), VK_ESCAPE);
     TypeLogin(ruvex, "127.0.0.1", "ruvex", "wrong");
-    EXPECT_EQ(ReadMessageBox(ruvex, "Error!", nullptr, 90000),
+    EXPECT_EQ(ReadMessageBox(ruvex, "Error!", ruvex.login, 90000),
               "Could not login! Make sure server, username, and password are correct and try again.");
     EXPECT_EQ(ControlText(ruvex.login, IDC_USERNAME) + ControlText(ruvex.login, IDC_PASSWORD), "ruvexwrong");
     ASSERT_TRUE(LogIn(&ruvex, "", ""));  // empty texts log in anonymously

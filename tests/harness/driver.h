@@ -257,7 +257,7 @@ Record AskList(const Ruvex &ruvex, UINT message, WPARAM wParam, Record record, c
     return record;
 }
 
-struct ListEntry { std::string text; int image, indent; };
+struct ShownEntry { std::string text; int image, indent; };
 
 // LVITEMA up to its indent, as a program with pointers of this size lays it out.
 template <typename Pointer> struct ListItem {
@@ -272,28 +272,28 @@ template <typename Pointer> struct ListItem {
 
 static_assert(offsetof(ListItem<LPSTR>, iIndent) == offsetof(LVITEMA, iIndent), "not LVITEMA's layout");
 
-template <typename Pointer> ListEntry ReadListEntry(const Ruvex &ruvex, int index)
+template <typename Pointer> ShownEntry ReadShownEntry(const Ruvex &ruvex, int index)
 {
     char text[1024] = {};
     ListItem<Pointer> item = {LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT, index};
     item.pszText = (Pointer)(uintptr_t)(ruvex.scratch + 256);
     item.cchTextMax = sizeof text - 1;
     item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
-    return ListEntry{text, item.iImage, item.iIndent};
+    return ShownEntry{text, item.iImage, item.iIndent};
 }
 
-inline std::vector<ListEntry> ReadList(const Ruvex &ruvex)
+inline std::vector<ShownEntry> ReadList(const Ruvex &ruvex)
 {
-    std::vector<ListEntry> entries;
+    std::vector<ShownEntry> entries;
     for (int i = 0, count = (int)SendMessageA(ruvex.list, LVM_GETITEMCOUNT, 0, 0); i < count; ++i)
-        entries.push_back(ruvex.is32Bit ? ReadListEntry<uint32_t>(ruvex, i) : ReadListEntry<uint64_t>(ruvex, i));
+        entries.push_back(ruvex.is32Bit ? ReadShownEntry<uint32_t>(ruvex, i) : ReadShownEntry<uint64_t>(ruvex, i));
     return entries;
 }
 
 inline Texts ListTexts(const Ruvex &ruvex)
 {
     Texts texts;
-    for (const ListEntry &entry : ReadList(ruvex))
+    for (const ShownEntry &entry : ReadList(ruvex))
         texts.push_back(entry.text);
     return texts;
 }

@@ -5,6 +5,7 @@ pyftpdlib on 127.0.0.1 port 21; users "ruvex" ("secret") and anonymous, with eve
 ROOT; READY is written once it listens. LOG gets each command as received, and each reply line
 after "-> ". The first line of FAULTS naming a command replaces it:
     CMD reply TEXT (\\n separates lines) | CMD drop | CMD raw FILE (FILE as the data)
+    | STOR half (keeps the first half of what arrives, and answers 226)
 """
 import os
 import sys
@@ -45,6 +46,10 @@ class Handler(FTPHandler):
                 self.push_dtp_data(f.read(), cmd=cmd)
         else:
             super().pre_process_command(line, cmd, arg)
+
+    def on_file_received(self, file):
+        if self.fault('STOR')[0] == 'half':
+            os.truncate(file, os.path.getsize(file) // 2)
 
 
 if __name__ == '__main__':
