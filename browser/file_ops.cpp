@@ -123,7 +123,7 @@ static void FetchToNewFile(const char *remoteName, const char *localPath, ULONGL
 // name. Fetch into a fresh file beside it instead, and put it in place only when it arrived whole.
 static void FetchReplacing(const char *remoteName, const char *localPath, ULONGLONG listedSize)
 {
-    char folder[kNameBufferSize];
+    char folder[kLocalPathSize];
     GetFolderOfPath(folder, sizeof folder, localPath);
     if (TextEquals(folder, ""))
         CopyTextToBuffer(folder, sizeof folder, ".");
@@ -159,7 +159,7 @@ void DownloadFile(const char *remoteName, ULONGLONG listedSize)
     }
     char suggestedName[kNameBufferSize];
     SafeLocalFileName(suggestedName, sizeof suggestedName, remoteName);
-    char path[kNameBufferSize];
+    char path[kLocalPathSize];
     ChooseFileToSave(g_mainWindow, path, sizeof path, suggestedName);
     if (TextEquals(path, ""))
         return;

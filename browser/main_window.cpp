@@ -79,7 +79,7 @@ static void OnMainNotify(const NMHDR *header)
 
 static void OnUploadCommand()
 {
-    char localPath[kNameBufferSize];
+    char localPath[kLocalPathSize];
     ChooseFileToOpen(g_mainWindow, localPath, sizeof localPath);
     UploadFile(localPath);
 }

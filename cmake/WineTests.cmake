@@ -21,6 +21,12 @@ function(ruvex_wine_test name timeout)
 endfunction()
 
 ruvex_wine_test(e2e 300 tests/e2e/test_browser.cpp tests/e2e/test_file_ops.cpp)
+# Its UTF-8 session runs apart, under the code page 65001 that Wine takes from LANG.
+add_test(NAME e2e_utf8 COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/session.sh -- wine $<TARGET_FILE:e2e>)
+get_test_property(e2e ENVIRONMENT environment)
+set_tests_properties(e2e_utf8 PROPERTIES TIMEOUT 120 RESOURCE_LOCK wineprefix
+                     ENVIRONMENT "${environment};GTEST_FILTER=*Utf8*;LANG=hi_IN.UTF-8")
+set_property(TEST e2e APPEND PROPERTY ENVIRONMENT GTEST_FILTER=-*Utf8*)
 # The very ruvex.exe that ships, through one whole session as a person uses it, under Japanese
 # Windows' code page 932 (Wine takes it from LANG), with libraries planted beside it. One start:
 # emulated, a start takes a minute.

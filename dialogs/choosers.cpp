@@ -10,31 +10,51 @@
 // One entry, "All Files, (*.*)", whose pattern is empty; the list ends with an empty label.
 static const WCHAR kAllFilesFilter[] = L"All Files, (*.*)\0\0";
 
+static const char kPathTooLong[] = "This path is too long.";
+static const char kPathNotExact[] = "This path holds characters that the system's code page cannot hold exactly.";
+
 // The ANSI choosers hand back the picked path converted with the code page's best fit, which
 // makes "\" of a fullwidth backslash, ".." of two fullwidth dots and "Docs" of a fullwidth "Docs": Ruvex
 // would then read or write another file than the one picked. So the choosers run in Unicode,
 // and the path is taken only when the code page holds it exactly: converted without best fit,
-// it must convert back to the very path picked.
-static bool ToSystemCodePage(char *path, size_t size, const WCHAR *picked)
+// it must convert back to the very path picked. Null when it was taken; otherwise why not.
+static const char *ToSystemCodePage(char *path, size_t size, const WCHAR *picked)
 {
+    if (WideCharToMultiByte(CP_ACP, ExactConversionFlags(GetACP()), picked, -1, path, (int)size, nullptr, nullptr) == 0)
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? kPathTooLong : kPathNotExact;
     WCHAR back[kNameBufferSize];
-    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, picked, -1, path, (int)size, nullptr, nullptr) > 0 &&
-           MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, back, kNameBufferSize) > 0 &&
-           std::wcscmp(back, picked) == 0;
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, back, kNameBufferSize) == 0 || std::wcscmp(back, picked) != 0)
+        return kPathNotExact;
+    return nullptr;
 }
 
-// Why a chooser gave no path, told by the error of the chooser or, when it gave one, of its
-// conversion to the code page.
-static const char *ChooserFailureText(bool chosen, DWORD error)
+// Why a chooser ended without a path, told by its own error; null when it was cancelled.
+static const char *ChooserFailure(DWORD error)
 {
-    if (error == (chosen ? ERROR_INSUFFICIENT_BUFFER : FNERR_BUFFERTOOSMALL))
-        return "This path is too long.";
-    return chosen ? "This path holds characters that the system's code page cannot hold exactly."
-                  : "The file chooser could not be shown.";
+    if (error == 0)
+        return nullptr;
+    return error == FNERR_BUFFERTOOSMALL ? kPathTooLong : "The file chooser could not be shown.";
+}
+
+// The folder of the last path picked, where the next chooser opens; empty until a path is picked.
+static WCHAR g_lastFolder[kNameBufferSize];
+
+// A chooser leaves the folder browsed as the process's current folder, which Windows keeps
+// open: a USB stick saved to could not be removed safely, nor the folder deleted, until Ruvex
+// ends. The system folder is one nobody needs to remove. The next chooser is sent to the last
+// folder picked, where it would otherwise open, as the current folder, on XP.
+static void LeaveChoosersFolder(const OPENFILENAMEW &record, bool chosen)
+{
+    if (chosen)
+        (void)lstrcpynW(g_lastFolder, record.lpstrFile, record.nFileOffset + 1);
+    char systemFolder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+    if (length != 0 && length < sizeof systemFolder)
+        (void)SetCurrentDirectoryA(systemFolder);
 }
 
 // Shows a chooser that starts from the name in `path` and leaves there the chosen path, or ""
-// when cancelled, failed, or when the path cannot be had in the code page, which is then said.
+// when cancelled or failed; a failure, or a path that cannot be had, is said.
 static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), HWND owner, const WCHAR *title, DWORD flags,
                        char *path, size_t size)
 {
@@ -48,15 +68,19 @@ static void RunChooser(BOOL(WINAPI *showChooser)(LPOPENFILENAMEW), HWND owner, c
     record.nFilterIndex = 1;
     record.lpstrFile = picked;
     record.nMaxFile = kNameBufferSize;
+    record.lpstrInitialDir = g_lastFolder[0] != L'\0' ? g_lastFolder : nullptr;
     record.lpstrTitle = title;
-    record.Flags = flags;
+    // A shortcut picked is read or replaced as itself: followed, a planted "report.pdf.lnk"
+    // (Windows hides the extension) would upload, or a download replace, the file it names.
+    record.Flags = flags | OFN_NODEREFERENCELINKS;
     const bool chosen = showChooser(&record);
-    if (chosen && ToSystemCodePage(path, size, picked))
+    const char *failure = chosen ? ToSystemCodePage(path, size, picked) : ChooserFailure(p_CommDlgExtendedError());
+    LeaveChoosersFolder(record, chosen);
+    if (chosen && failure == nullptr)
         return;
-    const DWORD error = chosen ? GetLastError() : p_CommDlgExtendedError();  // 0: cancelled
     CopyTextToBuffer(path, size, "");
-    if (error != 0)
-        MessageBoxA(owner, ChooserFailureText(chosen, error), "Error", MB_OK);
+    if (failure != nullptr)
+        MessageBoxA(owner, failure, "Error", MB_OK);
 }
 
 void ChooseFileToOpen(HWND owner, char *path, size_t size)

@@ -23,14 +23,13 @@ void PromptForText(char *reply, size_t size, const char *title, const char *ques
 // it would otherwise outlive the main window.
 void EndOpenPrompts();
 
-// The platform's open chooser, owned by `owner`: fills `path` with the full path of
-// an existing file, or "" when cancelled. A path that the system's code page cannot hold
-// exactly is refused with a message, and gives "" too.
+// The platform's open chooser, owned by `owner`: fills `path` (kLocalPathSize bytes hold any)
+// with the full path of an existing file, or "" when cancelled. A chooser that fails, or a path
+// that the system's code page cannot hold exactly, is said in a message, and gives "" too.
 void ChooseFileToOpen(HWND owner, char *path, size_t size);
 
-// The platform's save chooser, owned by `owner`, with `suggestedName` filled in:
-// fills `path` with the full path chosen, or "" when cancelled or refused as above. An existing
-// file is taken without a question.
+// The platform's save chooser, owned by `owner`, with `suggestedName` filled in: fills `path`
+// as above with the full path chosen. An existing file is taken without a question.
 void ChooseFileToSave(HWND owner, char *path, size_t size, const char *suggestedName);
 
 #endif

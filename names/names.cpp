@@ -175,6 +175,13 @@ void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
     ReplaceCharactersOf(buffer, kForbiddenCharacters, IsWellFormed(buffer));
 }
 
+unsigned long ExactConversionFlags(unsigned codePage)
+{
+    const unsigned kUtf8 = 65001;
+    const unsigned long kNoBestFitChars = 0x400, kErrorOnInvalidChars = 0x80;
+    return codePage == kUtf8 ? kErrorOnInvalidChars : kNoBestFitChars;
+}
+
 bool TextEquals(const char *a, const char *b)
 {
     return std::strcmp(a, b) == 0;

@@ -20,6 +20,16 @@ constexpr size_t kNameBufferSize = 261;  // a local path or a listed name: 260 c
 // Bytes of the name field of the platform's find record, which receives each listed name.
 constexpr size_t kListedNameSize = 260;
 
+// Bytes of a local path picked in a chooser: 260 UTF-16 units at most, each of which may take
+// up to three bytes in the system's code page when that is UTF-8.
+constexpr size_t kLocalPathSize = 3 * 260 + 1;
+
+// The flags (WC_*) that convert UTF-16 into the code page `codePage` exactly, with no best fit,
+// which would make "\" of a fullwidth backslash: WC_NO_BEST_FIT_CHARS. UTF-8 (65001, where
+// Windows' "Use Unicode UTF-8 for worldwide language support" is on) has no best fit, and its
+// conversion fails with any flag but WC_ERR_INVALID_CHARS.
+unsigned long ExactConversionFlags(unsigned codePage);
+
 // The length in bytes (1 or 2) of the character that starts at `text`, or 0 when `text`
 // starts with a lead byte that the byte after it (possibly the terminating zero) cannot follow.
 typedef int (*CharacterLengthFunction)(const char *text);

@@ -60,6 +60,15 @@ TEST(Names, SuggestedLocalNameNeverLeavesTheChosenFolder)
     UseCharacterLengths(nullptr);
 }
 
+// A picked path is converted without best fit, with the one flag UTF-8 takes where it is the
+// code page (WC_ERR_INVALID_CHARS; with WC_NO_BEST_FIT_CHARS Windows refuses every path).
+TEST(Names, PickedPathsConvertExactlyInEveryCodePage)
+{
+    for (unsigned codePage : {1252u, 932u, 936u, 950u, 949u})
+        EXPECT_EQ(ExactConversionFlags(codePage), 0x400u) << codePage;
+    EXPECT_EQ(ExactConversionFlags(65001), 0x80u);
+}
+
 // Far past 10,000 entries the list reads: the parent entry, the folders, then the files, each
 // in the server's order. The list view puts an entry asked for past its end at the end.
 TEST(ListingOrder, AnyNumberOfEntriesKeepsTheServersOrderWithFoldersFirst)

@@ -34,11 +34,13 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Wine takes a program's ANSI code page from LANG once the Linux locale exists; the tests run
-# Ruvex under Japanese Windows' code page 932 too.
-if ! locale -a | grep -qix 'ja_JP.utf8'; then
-    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+# Ruvex under Japanese Windows' code page 932 too, and under UTF-8 (65001), which Wine gives a
+# locale that has no ANSI code page of its own.
+for name in ja_JP hi_IN; do
+    locale -a | grep -qix "$name.utf8" && continue
+    grep -qx "$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" >> /etc/locale.gen
     locale-gen >/dev/null
-fi
+done
 
 # Some hosts run 64-bit code only, and so neither 32-bit Wine nor the shipped ruvex.exe. There
 # qemu-user runs 32-bit programs, through a binfmt_misc rule that Debian's package does not

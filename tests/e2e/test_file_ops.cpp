@@ -210,3 +210,35 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     }
     EXPECT_EQ(ListTexts(ruvex), Texts{kParent});
 }
+
+// Under the UTF-8 code page (Windows' "Use Unicode UTF-8 for worldwide language support"; run
+// apart, under LANG=hi_IN.UTF-8) names travel whole both ways, and a command sends the name the
+// server listed even where the list shows another; a name still cannot lead a download out of
+// the chosen folder, nor a typed one smuggle in a command.
+TEST_F(E2e, Utf8CodePageSession)
+{
+    ASSERT_EQ(GetACP(), 65001u) << "LANG=hi_IN.UTF-8 and its Linux locale give Wine code page 65001";
+    const std::string cafe = "caf\xC3\xA9.txt", report = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.txt";  // café, отчёт
+    const std::string naive = "na\xC3\xAFve.txt", folder = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0";    // naïve, Папка
+    WriteLocalFile(FtpRootPath(cafe), "coffee");
+    WriteLocalFile(Local(report), "report");
+    ASSERT_TRUE(LogIn(&ruvex));
+    HWND chooser = OpenChooser(ruvex, cafe);
+    EXPECT_EQ(WindowText(ChooserField(chooser)), cafe);
+    ASSERT_TRUE(Choose(ruvex, chooser, Local(cafe)) && Upload(ruvex, Local(report)));
+    ASSERT_TRUE(EditLabel(ruvex, cafe, naive) && AnswerPrompt(ruvex, OpenPrompt(ruvex), folder));
+    EXPECT_EQ(ReadLocalFile(Local(cafe)) + ReadLocalFile(FtpRootPath(report)), "coffeereport");
+    EXPECT_EQ(LocalFolderNames(FtpRootPath()), (Texts{naive, folder, report}));
+    ASSERT_TRUE(EditLabel(ruvex, naive, "x\r\nDELE " + report));
+    EXPECT_EQ(ErrorBoxText(), "Invalid file name!");
+    const int item = FindListEntry(ruvex, naive);
+    ruvex.is32Bit ? SetShownText<uint32_t>(ruvex, item, "shown.txt") : SetShownText<uint64_t>(ruvex, item, "shown.txt");
+    ASSERT_TRUE(ClickEntry(ruvex, "shown.txt") && Press(ruvex, IDC_DELETE));
+    EXPECT_EQ(LocalFolderNames(FtpRootPath()), (Texts{folder, report}));
+
+    ServeListing({"..\\..\\\xC3\xA9v?l.txt"});
+    ASSERT_TRUE(Press(ruvex, IDC_REFRESH));
+    chooser = OpenChooser(ruvex, ListTexts(ruvex)[1]);
+    EXPECT_EQ(WindowText(ChooserField(chooser)), "\xC3\xA9v_l.txt");
+    Choose(ruvex, chooser, "");
+}

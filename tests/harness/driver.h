@@ -282,6 +282,16 @@ template <typename Pointer> ShownEntry ReadShownEntry(const Ruvex &ruvex, int in
     return ShownEntry{text, item.iImage, item.iIndent};
 }
 
+// Changes the text the list shows for an entry, as the list view may when its code page cannot
+// hold a name.
+template <typename Pointer> void SetShownText(const Ruvex &ruvex, int index, const std::string &text)
+{
+    WriteProcessMemory(ruvex.process, ruvex.scratch + ruvex.hostOffset + 256, text.c_str(), text.size() + 1, nullptr);
+    ListItem<Pointer> item = {};
+    item.pszText = (Pointer)(uintptr_t)(ruvex.scratch + 256);
+    AskList(ruvex, LVM_SETITEMTEXTA, index, item);
+}
+
 inline std::vector<ShownEntry> ReadList(const Ruvex &ruvex)
 {
     std::vector<ShownEntry> entries;
