@@ -20,11 +20,33 @@ static void ChangeDirectory(const char *name)
         (void)ShowFtpFailure(GetLastError(), "The folder could not be opened.");
 }
 
+// Each picture button's name is its text, which it does not draw: a tooltip shows it to the
+// pointer resting on the button.
+static void AddButtonTooltips()
+{
+    HWND tooltips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, g_mainWindow, nullptr, g_moduleInstance,
+                                    nullptr);
+    static const int kButtons[] = {IDC_DELETE, IDC_NEW_FOLDER, IDC_UPLOAD, IDC_REFRESH};
+    for (int id : kButtons) {
+        char name[32];
+        GetDlgItemTextA(g_mainWindow, id, name, sizeof name);
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;  // the common controls 5 that Ruvex runs with take this one
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = g_mainWindow;
+        tool.uId = (UINT_PTR)GetDlgItem(g_mainWindow, id);
+        tool.lpszText = name;  // copied by the tooltip
+        SendMessageA(tooltips, TTM_ADDTOOLA, 0, (LPARAM)&tool);
+    }
+}
+
 static void OnMainInit(HWND window)
 {
     g_mainWindow = window;
     SetApplicationIcon(window);
     LoadImages();
+    AddButtonTooltips();
     RefreshListing();
 }
 
@@ -58,6 +80,25 @@ static void OnItemActivate(int item)
     }
 }
 
+// The keys a file list has taught people: F5 reloads, F2 renames the selected entry in place,
+// Backspace goes up. Not Delete: nothing asks before a delete, so a stray key must remove nothing.
+static void OnListKey(WORD key)
+{
+    const int selected = SelectedListEntry();
+    switch (key) {
+    case VK_F5:
+        RefreshListing();
+        break;
+    case VK_F2:
+        if (selected != -1)
+            SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_EDITLABELA, selected, 0);
+        break;
+    case VK_BACK:
+        ChangeDirectory("..");
+        break;
+    }
+}
+
 // No notification result is ever set, so every label edit may start, and the list never
 // adopts an edited label itself: a new name shows only once the server lists it.
 static void OnMainNotify(const NMHDR *header)
@@ -74,6 +115,9 @@ static void OnMainNotify(const NMHDR *header)
     case LVN_DELETEITEM:
         ForgetListEntry(((const NMLISTVIEW *)header)->lParam);
         break;
+    case LVN_KEYDOWN:
+        OnListKey(((const NMLVKEYDOWN *)header)->wVKey);
+        break;
     }
 }
 
@@ -84,9 +128,22 @@ static void OnUploadCommand()
     UploadFile(localPath);
 }
 
+// Enter arrives as IDOK where no button has the focus. In the list it opens the selected entry,
+// as a double click does; elsewhere, like Escape (IDCANCEL), it does nothing: only the close box
+// closes the window.
+static void OnEnterKey()
+{
+    const int selected = SelectedListEntry();
+    if (GetFocus() == GetDlgItem(g_mainWindow, IDC_FILE_LIST) && selected != -1)
+        OnItemActivate(selected);
+}
+
 static void OnMainCommand(int id)
 {
     switch (id) {
+    case IDOK:
+        OnEnterKey();
+        break;
     case IDC_UPLOAD:
         OnUploadCommand();
         break;
@@ -111,8 +168,6 @@ static void OnMainSize()
     UpdateWindow(g_mainWindow);
 }
 
-// Enter and Escape arrive as IDOK and IDCANCEL, which match no command: only the close box
-// closes the window.
 static INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {

@@ -92,23 +92,53 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
     RedrawWindow(ruvex.main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Settle(ruvex.main);
     const int buttons[] = {IDC_REFRESH, IDC_UPLOAD, IDC_NEW_FOLDER, IDC_DELETE};
+    const char *const names[] = {"Refresh", "Upload", "New folder", "Delete"};  // read by screen readers
     for (int i = 0; i < 4; ++i) {
         const HWND button = GetDlgItem(ruvex.main, buttons[i]);
+        EXPECT_EQ(WindowText(button), names[i]);
         RECT face = {};
         GetClientRect(button, &face);
         EXPECT_EQ(Place(button), (std::vector<int>{(int)client.right - 25 * (i + 1), 3, 21, 21})) << "button " << i;
         EXPECT_TRUE(ShowsPicture(button, face, 450 + i, LR_LOADMAP3DCOLORS, GetSysColor(COLOR_BTNFACE))) << "button " << i;
     }
 
-    // Enter on a selected folder, Escape, and button notifications other than clicks do nothing.
-    ASSERT_TRUE(ClickEntry(ruvex, "images.zip"));
-    PressKey(ruvex.list, VK_RETURN);
-    PressKey(ruvex.list, VK_ESCAPE);
+    // Escape, Delete (nothing asks before a delete) and button notifications other than clicks
+    // do nothing. In the list, Enter opens the selected entry as a double click does, Backspace
+    // goes up, F5 reloads and F2 edits the selected entry's label.
+    MakeLocalFolder(FtpRootPath("images.zip"));
+    ASSERT_TRUE(ClickEntry(ruvex, "a.txt"));
+    for (UINT key : {VK_ESCAPE, VK_DELETE})
+        PressKey(ruvex.list, key);
     for (WORD code : {BN_DOUBLECLICKED, BN_SETFOCUS, BN_KILLFOCUS})
         PostMessageA(ruvex.main, WM_COMMAND, MAKEWPARAM(IDC_REFRESH, code), (LPARAM)GetDlgItem(ruvex.main, IDC_REFRESH));
-    Settle(ruvex.main);
-    EXPECT_EQ(CountStartingWith(ClientCommands(), "CWD"), 0u);
-    EXPECT_EQ(CountStartingWith(ClientCommands(), "LIST"), 1u);
+    ASSERT_TRUE(Settle(ruvex.main) && ClickEntry(ruvex, "images.zip"));
+    for (UINT key : {VK_RETURN, VK_BACK, VK_F5})
+        PressKey(ruvex.list, key), Settle(ruvex.main);
+    Texts sent;
+    for (const std::string &command : ClientCommands())
+        if (command.rfind("CWD", 0) == 0 || command.rfind("LIST", 0) == 0 || command.rfind("DELE", 0) == 0)
+            sent.push_back(command);
+    EXPECT_EQ(sent, (Texts{"LIST", "CWD images.zip", "LIST", "CWD ..", "LIST", "LIST"}));
+    ASSERT_TRUE(ClickEntry(ruvex, "a.txt"));
+    PressKey(ruvex.list, VK_F2);
+    ASSERT_TRUE(Settle(ruvex.main));
+    const HWND edit = (HWND)SendMessageA(ruvex.list, LVM_GETEDITCONTROL, 0, 0);
+    ASSERT_NE(edit, nullptr) << "F2 edits no label";
+    EXPECT_EQ(WindowText(edit), "a.txt");
+    PressKey(edit, VK_ESCAPE);
+
+    // A picture button shows its name to the pointer resting on it.
+    RECT face = {};
+    GetWindowRect(GetDlgItem(ruvex.main, IDC_DELETE), &face);
+    SetCursorPos((face.left + face.right) / 2, (face.top + face.bottom) / 2);
+    HWND tip = nullptr;
+    WaitUntil([&] {
+        for (HWND window : VisibleWindows(ruvex))
+            if (char name[32] = {}; GetClassNameA(window, name, sizeof name) && std::string(name) == "tooltips_class32")
+                tip = window;
+        return tip != nullptr;
+    }, 5000);
+    EXPECT_EQ(WindowText(tip), "Delete");
 
     // A refused change of folder says why, and the listing stays: so did the server.
     SetServerFaults("CWD reply 550 Permission denied.\n");

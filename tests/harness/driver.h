@@ -195,11 +195,12 @@ inline void CloseByCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, S
 inline void PressButton(HWND dialog, int id)  // a click: WM_COMMAND with notification code 0
 { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); }
 
-inline void PressKey(HWND target, UINT virtualKey)  // VK_RETURN or VK_ESCAPE
+inline void PressKey(HWND target, UINT virtualKey)  // with its character, if it types one
 {
-    const LPARAM scan = (LPARAM)MapVirtualKeyA(virtualKey, 0) << 16;
+    const LPARAM scan = (LPARAM)MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) << 16;
     PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | scan);
-    PostMessageA(target, WM_CHAR, virtualKey == VK_RETURN ? '\r' : 27, 1 | scan);
+    if (const UINT character = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_CHAR))
+        PostMessageA(target, WM_CHAR, character, 1 | scan);
     PostMessageA(target, WM_KEYUP, virtualKey, 1 | scan | 0xC0000000u);
 }
 

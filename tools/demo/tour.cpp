@@ -1,7 +1,7 @@
 // tools/demo/tour.cpp - a guided tour of Ruvex for machines without a screen: logs in
 // anonymously, opens a folder, downloads a file into the current folder, comes back up, makes a
-// folder, enlarges the window and closes it, saving a screenshot of every step into the folder
-// named by RUVEX_SCREENSHOTS. Runs under Wine inside a session (tests/harness/session.sh)
+// folder, enlarges the window, rests the pointer on a button and closes the window, saving a
+// screenshot of every step into the folder named by RUVEX_SCREENSHOTS. Runs under Wine inside a session (tests/harness/session.sh)
 // whose FTP root holds the sample tree. Exit status 0 when every step did what it says.
 #include <cstdio>
 #include <string>
@@ -91,10 +91,17 @@ static bool RunTour(Ruvex *ruvex)
                  SWP_NOMOVE | SWP_NOZORDER);
     Step(main, "8-resized", "8 made the folder Reports and the window larger");
 
+    // Each picture button names itself in a tooltip to the pointer resting on it.
+    RECT button = {};
+    GetWindowRect(GetDlgItem(main, IDC_DELETE), &button);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    Sleep(1500);
+    Step(main, "9-tooltip", "9 rested the pointer on the Delete button: its tooltip names it");
+
     CloseByCloseBox(main);
     if (WaitForExit(*ruvex) != 0)
         return Fail("Ruvex did not end with exit code 0 after its window was closed");
-    std::printf("tour: 9 closed the main window: Ruvex ended with exit code 0\n");
+    std::printf("tour: 10 closed the main window: Ruvex ended with exit code 0\n");
     return true;
 }
 
