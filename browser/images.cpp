@@ -13,7 +13,7 @@ static HBITMAP LoadBitmapResource(int id, UINT flags)
 
 void LoadImages()
 {
-    // The list view owns the image list (it has no LVS_SHAREIMAGELISTS) and the buttons
+    // The list view owns the image list (it has no LVS_SHAREIMAGELISTS), and the buttons
     // keep their bitmaps for the whole run.
     HIMAGELIST fileTypeImages = p_ImageList_Create(16, 16, ILC_COLOR32, 0, 32);
 
@@ -26,9 +26,12 @@ void LoadImages()
     HBITMAP newFolder = LoadBitmapResource(IDB_NEW_FOLDER, LR_LOADMAP3DCOLORS);
     HBITMAP remove = LoadBitmapResource(IDB_DELETE, LR_LOADMAP3DCOLORS);
 
-    // Added in ascending order, so image index i is bitmap IDB_FILETYPE_FIRST + i.
-    for (HBITMAP bitmap : fileTypes)
+    // Added in ascending order, so image index i is bitmap IDB_FILETYPE_FIRST + i. The image
+    // list keeps a copy of each.
+    for (HBITMAP bitmap : fileTypes) {
         p_ImageList_Add(fileTypeImages, bitmap, nullptr);
+        DeleteObject(bitmap);
+    }
     SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_SETIMAGELIST, LVSIL_SMALL, (LPARAM)fileTypeImages);
 
     SendDlgItemMessageA(g_mainWindow, IDC_REFRESH, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)refresh);

@@ -10,7 +10,7 @@ target_compile_definitions(ruvex_driver INTERFACE WIN32_LEAN_AND_MEAN _WIN32_WIN
 # ruvex_wine_test(NAME TIMEOUT SOURCES...): a console program run in a session.
 function(ruvex_wine_test name timeout)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE ruvex_driver gtest_main comctl32)
+    target_link_libraries(${name} PRIVATE ruvex_driver gtest_main comctl32 psapi)
     target_link_options(${name} PRIVATE -static)
     add_dependencies(${name} ruvex_i686 ruvex_x86_64 ruvex_pictures)
     add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/session.sh -- wine $<TARGET_FILE:${name}>)

@@ -18,20 +18,14 @@ static int CharacterLength(const char *text)
     return g_characterLength == nullptr ? 1 : g_characterLength(text);
 }
 
-// The first lead byte of the text that the byte after it cannot follow; nullptr when there is none.
-static const char *FindStrayLeadByte(const char *text)
-{
-    for (int length; *text != '\0'; text += length)
-        if ((length = CharacterLength(text)) == 0)
-            return text;
-    return nullptr;
-}
-
 // True when every lead byte of the text is followed by a byte that can follow it: only then
 // do all readings of the code page agree on where the characters start.
 static bool IsWellFormed(const char *text)
 {
-    return FindStrayLeadByte(text) == nullptr;
+    for (int length; *text != '\0'; text += length)
+        if ((length = CharacterLength(text)) == 0)
+            return false;
+    return true;
 }
 
 // The start of the character after the one at `c`; of the next byte when the text is read
@@ -166,12 +160,9 @@ void SafeLocalFileName(char *buffer, size_t size, const char *remoteName)
     for (char *c = buffer; *c != '\0'; ++c)
         if ((unsigned char)*c < 32)
             *c = '_';
-    // Holding a stray lead byte, the copy is read byte by byte, and then a second byte "\" must
-    // go too. But the byte that strands the first stray lead byte may be one that goes, and the
-    // "_" put in its place may pair with it and make the copy well formed again. So what follows
-    // the first stray lead byte goes first, byte by byte; then the copy is judged as it stands.
-    if (const char *stray = FindStrayLeadByte(buffer))
-        ReplaceCharactersOf(buffer + (stray - buffer) + 1, kForbiddenCharacters, false);
+    // Where every reading agrees on where the characters start, the forbidden ones go and every
+    // double-byte character stays, since "_" is one byte as they were. Otherwise every forbidden
+    // byte goes, a character's second byte too: then no reading can find one.
     ReplaceCharactersOf(buffer, kForbiddenCharacters, IsWellFormed(buffer));
 }
 

@@ -14,8 +14,13 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     WriteLocalFile(FtpRootPath("sub\\big.dat"), down);
     ASSERT_TRUE(LogIn(&ruvex) && ClickEntry(ruvex, "sub", true));
 
-    const size_t mark = ClientCommands().size();  // cancelled choosers send nothing
+    // Cancelled choosers send nothing; nor does a name of no file, which the open chooser refuses.
+    const size_t mark = ClientCommands().size();
     ASSERT_TRUE(Choose(ruvex, OpenChooser(ruvex, ""), "") && Choose(ruvex, OpenChooser(ruvex, "big.dat"), ""));
+    HWND chooser = OpenChooser(ruvex, "");
+    ChooseInFileDialog(chooser, Local("none.txt"));
+    EXPECT_NE(ReadMessageBox(ruvex, "", nullptr, 5000), "<no message box>") << "the chooser took a name of no file";
+    ASSERT_TRUE(Choose(ruvex, chooser, ""));
     EXPECT_EQ(SentSince(mark), Texts());
     ASSERT_TRUE(Upload(ruvex, Local("v1.0\\notes")));  // named after the last backslash, not the dot
     EXPECT_EQ(ReadLocalFile(FtpRootPath("sub\\notes")), "up");
@@ -32,7 +37,7 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     WriteLocalFile(Local("v1.0\\Docs\\big.dat"), "keep");
     const std::wstring fullwidth = std::wstring(local.begin(), local.end()) + L"\\v1.0\\\xFF24\xFF4F\xFF43\xFF53";
     CreateDirectoryW(fullwidth.c_str(), nullptr);
-    HWND chooser = OpenChooser(ruvex, "big.dat");
+    chooser = OpenChooser(ruvex, "big.dat");
     SendMessageW(ChooserField(chooser), WM_SETTEXT, 0, (LPARAM)(fullwidth + L"\\big.dat").c_str());
     PressButton(chooser, IDOK);
     EXPECT_EQ(ErrorBoxText(), "This path holds characters that the system's code page cannot hold exactly.");
@@ -150,6 +155,10 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     ASSERT_TRUE(AnswerPrompt(ruvex, inner, "beta") && WaitForWindowGone(outer) && Settle(ruvex.main));
     EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD alpha"), 1u);
     EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD beta"), 1u);
+
+    OpenPrompt(ruvex);  // a prompt still open goes with the main window
+    CloseByCloseBox(ruvex.main);
+    EXPECT_EQ(WaitForExit(ruvex), 0u);
 }
 
 // Delete and rename act on a real entry only: the one selected, and never the parent entry.

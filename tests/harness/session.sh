@@ -14,7 +14,9 @@ shift
 ip link set lo up
 
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
-export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
+# In memory: another file system than the prefix's drive C:, so that no local file can pass for
+# one made in the folder chosen when it was made in the current folder (the system folder).
+export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /dev/shm/ruvex-session.XXXXXX)
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
 mkdir "$RUVEX_FTP_ROOT" "$RUVEX_SESSION_DIR/bin" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how
