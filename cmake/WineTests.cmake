@@ -28,7 +28,7 @@ set_tests_properties(e2e_utf8 PROPERTIES TIMEOUT 120 RESOURCE_LOCK wineprefix
                      ENVIRONMENT "${environment};GTEST_FILTER=*Utf8*;LANG=hi_IN.UTF-8")
 set_property(TEST e2e APPEND PROPERTY ENVIRONMENT GTEST_FILTER=-*Utf8*)
 # The very ruvex.exe that ships, through one whole session as a person uses it, under Japanese
-# Windows' code page 932 (Wine takes it from LANG), with libraries planted beside it. One start:
+# Windows' code page 932 (Wine takes it from LANG), with libraries planted beside it. Two starts:
 # emulated, a start takes a minute.
 ruvex_wine_test(e2e_shipped 420 tests/e2e/test_shipped.cpp)
 set_property(TEST e2e_shipped APPEND PROPERTY ENVIRONMENT LANG=ja_JP.UTF-8 RUVEX_DRIVE=shipped)

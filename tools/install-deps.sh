@@ -50,5 +50,8 @@ if [ "$i386" = none ]; then
     [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
     printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
         > "$binfmt/register"
-    echo "install-deps: this host runs 64-bit code only; 32-bit programs now run under qemu-i386 ($binfmt/qemu-i386)"
+    echo "install-deps: this host's kernel runs 64-bit code only; 32-bit programs now run under qemu-i386" \
+         "($binfmt/qemu-i386)"
+else
+    echo "install-deps: 32-bit programs run $i386 here"
 fi
