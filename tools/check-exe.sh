@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that ruvex.exe runs on a bare 32-bit Windows from XP SP3 on: a PE32 for i386, GUI
 # subsystem, importing only from libraries the system protects from planting (KERNEL32, USER32,
-# msvcrt), and taking from any library only what XP exports (tools/winxp-exports/): the
+# GDI32, msvcrt: known DLLs, always loaded from the system folder), and taking from any library only what XP exports (tools/winxp-exports/): the
 # functions of its import table, and those it loads itself, read from their one declaration
 # (app/system_libraries.h) through the compiler's preprocessor.
 set -euo pipefail
@@ -20,7 +20,7 @@ grep -q 'file format pei-i386' <<<"$headers" && grep -Eq '^Magic[[:space:]]+010b
 grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not the Windows GUI subsystem"
 while read -r dll; do
     echo "imports $dll"
-    grep -Eiq '^(kernel32|user32|msvcrt)\.dll$' <<<"$dll" || fail "imports $dll, which the system does not protect from planting"
+    grep -Eiq '^(kernel32|user32|gdi32|msvcrt)\.dll$' <<<"$dll" || fail "imports $dll, which the system does not protect from planting"
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 while read -r dll name; do
     on_xp "$(tr A-Z a-z <<<"${dll%.*}")" "$name" || fail "imports $dll!$name, which Windows XP SP3 does not have"
