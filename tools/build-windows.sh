@@ -31,4 +31,4 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
       -DCMAKE_BUILD_TYPE="${2:-MinSizeRel}" -DRUVEX_SHIPPED_EXE="$build/release/ruvex.exe" \
       ${RUVEX_CMAKE_OPTIONS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"
-[ -z "$prefix" ] || wait "$prefix"
+[ -z "$prefix" ] || wait "$prefix" || { echo "build-windows.sh: making the Wine prefix failed" >&2; exit 1; }

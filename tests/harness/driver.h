@@ -283,14 +283,14 @@ template <typename Pointer> ShownEntry ReadShownEntry(const Ruvex &ruvex, int in
     return ShownEntry{text, item.iImage, item.iIndent};
 }
 
-// Changes the text the list shows for an entry, as the list view may when its code page cannot
-// hold a name.
-template <typename Pointer> void SetShownText(const Ruvex &ruvex, int index, const std::string &text)
+// Changes the text the list shows for entry `index`, as the list view may when its code page
+// cannot hold a name.
+inline void SetShownText(const Ruvex &ruvex, int index, const std::string &text)
 {
     WriteProcessMemory(ruvex.process, ruvex.scratch + ruvex.hostOffset + 256, text.c_str(), text.size() + 1, nullptr);
-    ListItem<Pointer> item = {};
-    item.pszText = (Pointer)(uintptr_t)(ruvex.scratch + 256);
-    AskList(ruvex, LVM_SETITEMTEXTA, index, item);
+    const uint64_t at = (uintptr_t)(ruvex.scratch + 256);
+    ruvex.is32Bit ? (void)AskList(ruvex, LVM_SETITEMTEXTA, index, ListItem<uint32_t>{0, 0, 0, 0, 0, (uint32_t)at})
+                  : (void)AskList(ruvex, LVM_SETITEMTEXTA, index, ListItem<uint64_t>{0, 0, 0, 0, 0, at});
 }
 
 inline std::vector<ShownEntry> ReadList(const Ruvex &ruvex)

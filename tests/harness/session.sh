@@ -5,7 +5,7 @@
 # status. COMMAND sees tools/wine-env.sh's variables and RUVEX_FTP_ROOT, RUVEX_FTP_LOG,
 # RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR (Unix paths; drive Z: under Wine).
 set -euo pipefail
-[ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net -- "$0" "$@"
+[ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net --mount -- "$0" "$@"
 
 own_display=0
 [ "$1" = --own-display ] && own_display=1 && shift
@@ -14,10 +14,11 @@ shift
 ip link set lo up
 
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
-# In memory: another file system than the prefix's drive C:, so that no local file can pass for
-# one made in the folder chosen when it was made in the current folder (the system folder).
-export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /dev/shm/ruvex-session.XXXXXX)
+export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
+# The session's files lie on a file system of their own, not the one of the prefix's drive C:, so
+# that a file made in the current folder (the system folder) cannot pass for one made beside them.
+mount -t tmpfs tmpfs "$RUVEX_SESSION_DIR"
 mkdir "$RUVEX_FTP_ROOT" "$RUVEX_SESSION_DIR/bin" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how
 
@@ -26,6 +27,7 @@ cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     kill $ftpd_pid $xvfb_pid 2>/dev/null || true
     wait 2>/dev/null || true
+    umount "$RUVEX_SESSION_DIR" 2>/dev/null
     rm -rf "$RUVEX_SESSION_DIR"
 }
 trap cleanup EXIT
