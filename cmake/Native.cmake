@@ -15,10 +15,6 @@ if(BUILD_TESTING)
     target_compile_options(portable_tests PRIVATE -Wall -Wextra -Werror)
     gtest_discover_tests(portable_tests)
 
-    # How this host runs 32-bit programs is asked of its kernel (tools/i386-host.sh).
-    add_test(NAME i386_host_probe COMMAND ${CMAKE_SOURCE_DIR}/tests/probe/i386_host.sh)
-    set_tests_properties(i386_host_probe PROPERTIES SKIP_RETURN_CODE 77)
-
     if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         add_executable(fuzz_names tests/fuzz_names.cpp ${RUVEX_PORTABLE_SOURCES})
         target_compile_options(fuzz_names PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)

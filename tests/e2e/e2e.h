@@ -8,8 +8,7 @@
 
 static const char kParent[] = "Up to parent directory";
 
-// While it lives, Wine chooses between its own copy of each library and a native file
-// (`order`: "native,builtin", or "" for neither) as told for programs named ruvex.exe.
+// While it lives, ruvex.exe gets these libraries in this `order` ("native,builtin"; "" for none).
 struct LoadOrder {
     LoadOrder(const Texts &libraries, const char *order)
     {
@@ -23,8 +22,7 @@ struct LoadOrder {
     static constexpr const char *kKey = "Software\\Wine\\AppDefaults\\ruvex.exe\\DllOverrides";
 };
 
-// Each test starts with an empty server root and local folder and its own ruvex.exe at the login
-// window, and ends that program whatever happened.
+// Each test starts with an empty server root and local folder and its own ruvex.exe at the login window.
 class E2e : public testing::Test {
 protected:
     void SetUp() override

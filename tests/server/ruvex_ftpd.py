@@ -1,11 +1,10 @@
 #!/usr/bin/python3
 """FTP server for Ruvex's tests: ruvex_ftpd.py ROOT LOG FAULTS READY
 
-pyftpdlib on 127.0.0.1 port 21; users "ruvex" ("secret") and anonymous, with every right in
-ROOT; READY is written once it listens. LOG gets each command as received, and each reply line
-after "-> ". The first line of FAULTS naming a command replaces it:
-    CMD reply TEXT (\\n separates lines) | CMD drop | CMD raw FILE (FILE as the data)
-    | STOR half (keeps the first half of what arrives, and answers 226)
+pyftpdlib on 127.0.0.1 port 21; users "ruvex" ("secret") and anonymous, with every right in ROOT;
+READY is written once it listens. LOG gets each command, and each reply line after "-> ". The first
+line of FAULTS naming a command replaces it: CMD reply TEXT (\\n separates lines) | CMD drop |
+CMD raw FILE (FILE as the data) | STOR half (keeps half of what arrives, and answers 226)
 """
 import os
 import sys
