@@ -120,6 +120,7 @@ TEST_F(E2e, ListingOrderPicturesLayoutAndClosing)
     PressKey(ruvex.list, VK_F2);
     ASSERT_TRUE(Settle(ruvex.main));
     EXPECT_EQ(WindowText((HWND)SendMessageA(ruvex.list, LVM_GETEDITCONTROL, 0, 0)), "a.txt") << "F2 edits no label";
+    PressKey((HWND)SendMessageA(ruvex.list, LVM_GETEDITCONTROL, 0, 0), VK_ESCAPE);
 
     // A picture button shows its name to the pointer resting on it.
     RECT face = {};
