@@ -1,7 +1,7 @@
 # Tests that need Windows: 64-bit GoogleTest programs run under Wine, each in its own session
 # (tests/harness/session.sh): a private network namespace, an Xvfb display, a wineserver and the
-# test FTP server. The session chooses the ruvex.exe they drive and says which. They share the
-# build's Wine prefix, so they run one at a time.
+# test FTP server. The session chooses the ruvex.exe they drive and says which. A Wine prefix
+# serves one session at a time: the shipped program's session has one of its own.
 add_subdirectory(${RUVEX_GOOGLETEST_DIR} googletest EXCLUDE_FROM_ALL)
 
 add_library(ruvex_driver INTERFACE)  # tests/harness/driver.h
@@ -31,5 +31,7 @@ set_property(TEST e2e APPEND PROPERTY ENVIRONMENT GTEST_FILTER=-*Utf8*)
 # Windows' code page 932 (Wine takes it from LANG), with libraries planted beside it. Two starts:
 # emulated, a start takes a minute.
 ruvex_wine_test(e2e_shipped 420 tests/e2e/test_shipped.cpp)
-set_property(TEST e2e_shipped APPEND PROPERTY ENVIRONMENT LANG=ja_JP.UTF-8 RUVEX_DRIVE=shipped)
+set_property(TEST e2e_shipped APPEND PROPERTY ENVIRONMENT LANG=ja_JP.UTF-8 RUVEX_DRIVE=shipped
+             WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-shipped)  # its own, so it runs beside the others
+set_tests_properties(e2e_shipped PROPERTIES RESOURCE_LOCK wineprefix-shipped)
 set_tests_properties(e2e_shipped PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")  # the emulator's hang

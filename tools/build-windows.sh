@@ -32,3 +32,6 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw
       ${RUVEX_CMAKE_OPTIONS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"
 [ -z "$prefix" ] || wait "$prefix" || { echo "build-windows.sh: making the Wine prefix failed" >&2; exit 1; }
+# The shipped program's session, slow where 32-bit code is emulated, runs beside the other Wine
+# tests in a copy of its own: a prefix serves one session at a time.
+[ -d "$build/wineprefix-shipped" ] || cp -a "$build/wineprefix" "$build/wineprefix-shipped"
