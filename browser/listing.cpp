@@ -28,10 +28,11 @@ struct ListedEntry {
 static void InsertListEntry(HWND list, int position, const char *text, int imageIndex, const ListedEntry *listed)
 {
     ListedEntry *kept = nullptr;
-    if (listed != nullptr && (kept = (ListedEntry *)HeapAlloc(GetProcessHeap(), 0, sizeof *kept)) == nullptr)
-        return;
-    if (kept != nullptr)
+    if (listed != nullptr) {
+        if ((kept = (ListedEntry *)HeapAlloc(GetProcessHeap(), 0, sizeof *kept)) == nullptr)
+            return;
         *kept = *listed;
+    }
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_INDENT | LVIF_PARAM;
     item.iItem = position;

@@ -84,13 +84,12 @@ static void OnItemActivate(int item)
 // Backspace goes up. Not Delete: nothing asks before a delete, so a stray key must remove nothing.
 static void OnListKey(WORD key)
 {
-    const int selected = SelectedListEntry();
     switch (key) {
     case VK_F5:
         RefreshListing();
         break;
     case VK_F2:
-        if (selected != -1)
+        if (const int selected = SelectedListEntry(); selected != -1)
             SendDlgItemMessageA(g_mainWindow, IDC_FILE_LIST, LVM_EDITLABELA, selected, 0);
         break;
     case VK_BACK:
